@@ -1,0 +1,51 @@
+# The two commands of the README, and the rest of the house chores.
+.PHONY: demo test test-default test-asan bench fuzz build deps sample-card format clean
+
+FUZZ_SECONDS ?= 60
+
+deps:
+	scripts/install-deps
+
+build: deps
+	cmake --preset default
+	cmake --build --preset default
+
+demo: build samples/sample-card.img
+	scripts/demo
+
+samples/sample-card.img: scripts/make-sample-card $(wildcard scripts/sample_card/*.py)
+	scripts/make-sample-card $@
+
+# Every test, in the optimised build and under ASan + UBSan.
+test: deps
+	$(MAKE) test-default test-asan
+
+test-default:
+	cmake --preset default
+	cmake --build --preset default
+	ctest --preset default
+
+test-asan:
+	cmake --preset asan
+	cmake --build --preset asan
+	ctest --preset asan
+
+bench:
+	scripts/install-deps bench
+	cmake --preset bench
+	cmake --build --preset bench
+	scripts/bench
+
+fuzz:
+	scripts/install-deps fuzz
+	cmake --preset fuzz
+	cmake --build --preset fuzz
+	scripts/fuzz $(FUZZ_SECONDS)
+
+sample-card: deps samples/sample-card.img
+
+format:
+	git ls-files '*.cpp' '*.hpp' | xargs clang-format -i
+
+clean:
+	rm -rf build samples/sample-card.img samples/sample-card.img.files

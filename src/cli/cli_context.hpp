@@ -1,0 +1,58 @@
+#pragma once
+
+#include <functional>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "app/app_state.hpp"
+#include "terminal_ui.hpp"
+
+namespace CLI {
+class App;
+}
+
+namespace pellora::cli {
+
+// Exit statuses of pellora-cli.
+inline constexpr int kExitDone = 0;
+inline constexpr int kExitFailed = 1;
+inline constexpr int kExitUsage = 2;
+
+// A failure that ends the command with a message and an exit status.
+struct CliError : std::runtime_error {
+  CliError(const std::string& message, int exit_code = kExitFailed) : std::runtime_error(message), code(exit_code) {}
+  int code;
+};
+
+struct GlobalOptions {
+  std::vector<std::string> images;
+  std::vector<std::string> volume_images;
+  bool no_system_drives = false;
+  bool json = false;
+  bool yes = false;
+};
+
+class CliContext {
+ public:
+  CliContext(AppState& app_state, TerminalUi& terminal, const GlobalOptions& global)
+      : app(app_state), ui(terminal), options(global) {}
+
+  // The device path of --drive (disk:N, vol:E, a device path or an attached image's path).
+  std::string ResolveDrive(std::string_view name) const;
+  // Prints a JSON document on stdout.
+  static void PrintJson(const nlohmann::json& document);
+
+  AppState& app;
+  TerminalUi& ui;
+  const GlobalOptions& options;
+};
+
+// Each command adds its subcommand and, when it is the one chosen, sets the function to run.
+using CommandRun = std::function<int(CliContext&)>;
+void AddSectorsCommand(CLI::App& cli, CommandRun& chosen);
+
+}  // namespace pellora::cli

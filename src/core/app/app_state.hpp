@@ -1,0 +1,52 @@
+#pragma once
+
+#include <atomic>
+#include <filesystem>
+#include <string>
+
+#include "app/definition_paths.hpp"
+#include "carving/definition_file.hpp"
+#include "common/guard.hpp"
+#include "common/search_mode.hpp"
+#include "common/ui.hpp"
+#include "common/worker.hpp"
+#include "storage/device_map.hpp"
+#include "storage/read_guard.hpp"
+#include "storage/sector_access.hpp"
+
+namespace pellora {
+
+// The process-wide state, made of the pieces each subsystem owns. Created at start-up and alive
+// until exit; workers are handed the pieces they need.
+struct AppState {
+  explicit AppState(Ui& user_interface) : ui(user_interface) {}
+  AppState(const AppState&) = delete;
+  AppState& operator=(const AppState&) = delete;
+
+  Ui& ui;
+  CurrentMode mode;
+  ReadGuard read_guard{mode};
+  DeviceMap devices;
+  SectorAccess sectors{devices, read_guard, ui};
+  ErrorReporter reporter{ui, mode};
+
+  std::filesystem::path executable_dir;
+  DefinitionPaths definition_paths;
+  PhotoDefinitions photo_definitions;
+  std::filesystem::path temp_folder;
+  // A recovery log named on the command line; cleared once the user starts a mode.
+  std::string command_line_log_path;
+
+  // One slot per kind of background work; a kind never runs twice at once.
+  WorkerSlot drive_loading;
+  WorkerSlot search;
+  WorkerSlot log_loading;
+  WorkerSlot saving;
+
+  // Set when the user confirmed a stop; cleared by the Basic and Deep workers when they start.
+  std::atomic<bool> stopped{false};
+  // The Basic and Deep end message is shown at most once per search.
+  std::atomic<bool> end_message_shown{false};
+};
+
+}  // namespace pellora

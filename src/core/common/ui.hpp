@@ -1,0 +1,49 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+#include "common/product.hpp"
+
+namespace pellora {
+
+// What the error report window shows (see error_report.hpp for how each text is made).
+struct ErrorReport {
+  std::string error_code;  // 0x003TH_LLD_B
+  std::string headline;    // Error while executing " Loading drives " command (0x003TH_LLD_B)
+  std::string body;        // the rich-text report with the questionnaire
+  std::string mail_link;   // mailto: link of "Contact Support"
+};
+
+// Named text fields of a search or save window that the core keeps up to date.
+enum class UiText {
+  kStatus,         // the line that says which phase or procedure runs
+  kHint,           // "To Stop recovery, click on 'Stop Search' ..." and the finish hints
+  kCurrentSector,  // "%llu" of the sector being read
+  kTotalSectors,   // "sectors scanned of total %llu"
+};
+
+// Everything the core asks of a person or tells a person. The desktop program answers with modal
+// windows (marshalled to its GUI thread, so a worker may block on a call), the command line with
+// prompts or policies taken from its flags, the tests with a scripted double. Every method may be
+// called from any thread; implementations serialise as they need. The core never reads stdin.
+class Ui {
+ public:
+  virtual ~Ui() = default;
+
+  // A modal message box with an information icon; returns when dismissed.
+  virtual void ShowMessage(std::string_view text, std::string_view caption = kMessageCaption) = 0;
+  // A Yes/No question; default_yes tells which button is the default.
+  virtual bool AskYesNo(std::string_view text, bool default_yes = false) = 0;
+  // The modal error report of a failed guarded operation.
+  virtual void ShowErrorReport(const ErrorReport& report) = 0;
+  // The end-of-search window.
+  virtual void ShowEndMessage(std::string_view text) = 0;
+
+  // Progress and status of long work; cheap, may be called often.
+  virtual void ShowProgress(std::int64_t position, std::int64_t maximum) = 0;
+  virtual void ShowText(UiText field, std::string_view text) = 0;
+};
+
+}  // namespace pellora

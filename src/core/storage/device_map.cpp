@@ -1,0 +1,124 @@
+#include "storage/device_map.hpp"
+
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
+#include <mutex>
+#include <stdexcept>
+
+#include "storage/device_path.hpp"
+
+namespace pellora {
+
+namespace {
+
+SourceOpener FileOpener(std::filesystem::path file) {
+  return [file = std::move(file)](int* error) -> std::unique_ptr<Source> { return FileSource::Open(file, error); };
+}
+
+}  // namespace
+
+std::string DeviceMap::AttachDiskImage(const std::filesystem::path& file) {
+  const std::unique_lock lock(mutex_);
+  std::string path = PhysicalDrivePath(NextDiskNumber());
+  entries_.push_back({path, DeviceKind::kDisk, file, DeviceOrigin::kImage, FileOpener(file)});
+  return path;
+}
+
+std::string DeviceMap::AttachVolumeImage(const std::filesystem::path& file) {
+  const std::unique_lock lock(mutex_);
+  const char letter = NextVolumeLetter();
+  if (letter == 0) throw std::runtime_error("No free drive letter is left for another volume.");
+  std::string path = VolumePath(letter);
+  entries_.push_back({path, DeviceKind::kVolume, file, DeviceOrigin::kImage, FileOpener(file)});
+  return path;
+}
+
+void DeviceMap::AddBlockDevice(std::string path, DeviceKind kind, std::filesystem::path node) {
+  SourceOpener opener = FileOpener(node);
+  Add({std::move(path), kind, std::move(node), DeviceOrigin::kBlockDevice, std::move(opener)});
+}
+
+void DeviceMap::AddSource(std::string path, DeviceKind kind, SourceOpener open) {
+  Add({std::move(path), kind, {}, DeviceOrigin::kOther, std::move(open)});
+}
+
+void DeviceMap::Add(DeviceEntry entry) {
+  const std::unique_lock lock(mutex_);
+  std::erase_if(entries_, [&](const DeviceEntry& e) { return e.path == entry.path; });
+  entries_.push_back(std::move(entry));
+}
+
+void DeviceMap::RemoveBlockDevices() {
+  const std::unique_lock lock(mutex_);
+  std::erase_if(entries_, [](const DeviceEntry& e) { return e.origin == DeviceOrigin::kBlockDevice; });
+}
+
+std::optional<DeviceEntry> DeviceMap::Find(std::string_view path) const {
+  const std::shared_lock lock(mutex_);
+  for (const DeviceEntry& e : entries_)
+    if (e.path == path) return e;
+  return std::nullopt;
+}
+
+std::vector<DeviceEntry> DeviceMap::Entries() const {
+  const std::shared_lock lock(mutex_);
+  return entries_;
+}
+
+std::unique_ptr<Source> DeviceMap::Open(std::string_view path, int* error) const {
+  const auto entry = Find(path);
+  if (!entry || !entry->open) {
+    if (error != nullptr) *error = ENOENT;
+    return nullptr;
+  }
+  return entry->open(error);
+}
+
+std::optional<std::string> DeviceMap::ResolveName(std::string_view name) const {
+  if (name.starts_with("disk:")) {
+    const std::string_view digits = name.substr(5);
+    int number = -1;
+    const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), number);
+    if (error != std::errc{} || end != digits.data() + digits.size() || digits.empty()) return std::nullopt;
+    const std::string path = PhysicalDrivePath(number);
+    return Find(path) ? std::optional(path) : std::nullopt;
+  }
+  if (name.starts_with("vol:") && name.size() == 5) {
+    const std::string path = VolumePath(name[4]);
+    const auto letter = ParseVolumePath(path);
+    if (!letter) return std::nullopt;
+    const std::string canonical = VolumePath(*letter);
+    return Find(canonical) ? std::optional(canonical) : std::nullopt;
+  }
+  if (Find(name)) return std::string(name);
+  // An attached image named by its own path.
+  std::error_code error;
+  const auto wanted = std::filesystem::weakly_canonical(std::filesystem::path(name), error);
+  if (error) return std::nullopt;
+  const std::shared_lock lock(mutex_);
+  for (const DeviceEntry& e : entries_) {
+    if (e.origin != DeviceOrigin::kImage) continue;
+    std::error_code other_error;
+    if (std::filesystem::weakly_canonical(e.file, other_error) == wanted && !other_error) return e.path;
+  }
+  return std::nullopt;
+}
+
+int DeviceMap::NextDiskNumber() const {
+  int next = 0;
+  for (const DeviceEntry& e : entries_)
+    if (const auto number = ParsePhysicalDrivePath(e.path)) next = std::max(next, *number + 1);
+  return next;
+}
+
+char DeviceMap::NextVolumeLetter() const {
+  for (char letter = 'D'; letter <= 'Z'; ++letter) {
+    const std::string path = VolumePath(letter);
+    if (std::none_of(entries_.begin(), entries_.end(), [&](const DeviceEntry& e) { return e.path == path; }))
+      return letter;
+  }
+  return 0;
+}
+
+}  // namespace pellora

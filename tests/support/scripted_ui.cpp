@@ -1,0 +1,69 @@
+#include "support/scripted_ui.hpp"
+
+namespace pellora::test {
+
+void ScriptedUi::AnswerYesNo(std::initializer_list<bool> answers) {
+  const std::lock_guard lock(mutex_);
+  answers_.insert(answers_.end(), answers);
+}
+
+std::vector<std::string> ScriptedUi::Events() const {
+  const std::lock_guard lock(mutex_);
+  return events_;
+}
+
+std::vector<std::string> ScriptedUi::Messages() const {
+  const std::lock_guard lock(mutex_);
+  return messages_;
+}
+
+std::vector<ErrorReport> ScriptedUi::Reports() const {
+  const std::lock_guard lock(mutex_);
+  return reports_;
+}
+
+std::int64_t ScriptedUi::LastProgress() const {
+  const std::lock_guard lock(mutex_);
+  return position_;
+}
+
+std::int64_t ScriptedUi::LastMaximum() const {
+  const std::lock_guard lock(mutex_);
+  return maximum_;
+}
+
+void ScriptedUi::ShowMessage(std::string_view text, std::string_view) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("message: " + std::string(text));
+  messages_.emplace_back(text);
+}
+
+bool ScriptedUi::AskYesNo(std::string_view text, bool default_yes) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("question: " + std::string(text));
+  if (answers_.empty()) return default_yes;
+  const bool answer = answers_.front();
+  answers_.pop_front();
+  return answer;
+}
+
+void ScriptedUi::ShowErrorReport(const ErrorReport& report) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("report: " + report.error_code);
+  reports_.push_back(report);
+}
+
+void ScriptedUi::ShowEndMessage(std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("end: " + std::string(text));
+}
+
+void ScriptedUi::ShowProgress(std::int64_t position, std::int64_t maximum) {
+  const std::lock_guard lock(mutex_);
+  position_ = position;
+  maximum_ = maximum;
+}
+
+void ScriptedUi::ShowText(UiText, std::string_view) {}
+
+}  // namespace pellora::test

@@ -1,0 +1,43 @@
+#pragma once
+
+#include <cstdint>
+#include <deque>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "common/ui.hpp"
+
+namespace pellora::test {
+
+// A Ui that records every text it is shown and replays scripted answers. Events read like
+// "message: text", "question: text", "report: 0x001A_LD_M", "end: text".
+class ScriptedUi : public Ui {
+ public:
+  // Answers for the next Yes/No questions, in order; when none is left the default answer is given.
+  void AnswerYesNo(std::initializer_list<bool> answers);
+
+  std::vector<std::string> Events() const;
+  std::vector<std::string> Messages() const;  // texts of ShowMessage, in order
+  std::vector<ErrorReport> Reports() const;
+  std::int64_t LastProgress() const;
+  std::int64_t LastMaximum() const;
+
+  void ShowMessage(std::string_view text, std::string_view caption) override;
+  bool AskYesNo(std::string_view text, bool default_yes) override;
+  void ShowErrorReport(const ErrorReport& report) override;
+  void ShowEndMessage(std::string_view text) override;
+  void ShowProgress(std::int64_t position, std::int64_t maximum) override;
+  void ShowText(UiText field, std::string_view text) override;
+
+ private:
+  mutable std::mutex mutex_;
+  std::deque<bool> answers_;
+  std::vector<std::string> events_;
+  std::vector<std::string> messages_;
+  std::vector<ErrorReport> reports_;
+  std::int64_t position_ = 0;
+  std::int64_t maximum_ = 0;
+};
+
+}  // namespace pellora::test

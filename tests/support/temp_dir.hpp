@@ -1,0 +1,52 @@
+#pragma once
+
+#include <cstddef>
+#include <filesystem>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace pellora::test {
+
+// A fresh folder under the temporary folder, removed with everything in it at the end of a test.
+class TempDir {
+ public:
+  TempDir();
+  ~TempDir();
+  TempDir(const TempDir&) = delete;
+  TempDir& operator=(const TempDir&) = delete;
+
+  const std::filesystem::path& Path() const { return path_; }
+  std::filesystem::path operator/(std::string_view name) const { return path_ / name; }
+
+ private:
+  std::filesystem::path path_;
+};
+
+void WriteFile(const std::filesystem::path& file, std::string_view content);
+void WriteBytes(const std::filesystem::path& file, const std::vector<std::byte>& content);
+std::string ReadFile(const std::filesystem::path& file);
+
+// Bytes whose value tells where they stand: byte i is (i * 7 + i / 512) & 0xFF, so each sector
+// differs from its neighbours.
+std::vector<std::byte> PatternBytes(std::size_t size);
+
+}  // namespace pellora::test
+
+namespace pellora::test {
+
+// Sets (or, with nullptr, unsets) an environment variable for the life of the object.
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const char* value);
+  ~ScopedEnv();
+  ScopedEnv(const ScopedEnv&) = delete;
+  ScopedEnv& operator=(const ScopedEnv&) = delete;
+
+ private:
+  std::string name_;
+  bool had_value_ = false;
+  std::string old_value_;
+};
+
+}  // namespace pellora::test
