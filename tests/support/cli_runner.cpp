@@ -31,8 +31,6 @@ CliResult RunProgram(const std::filesystem::path& program, const std::vector<std
   return result;
 }
 
-#ifdef PELLORA_CLI
 CliResult RunCli(const std::vector<std::string>& arguments) { return RunProgram(PELLORA_CLI, arguments); }
-#endif
 
 }  // namespace pellora::test
