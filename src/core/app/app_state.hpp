@@ -10,6 +10,7 @@
 #include "common/search_mode.hpp"
 #include "common/ui.hpp"
 #include "common/worker.hpp"
+#include "recognition/partition_params.hpp"
 #include "storage/device_map.hpp"
 #include "storage/read_guard.hpp"
 #include "storage/sector_access.hpp"
@@ -29,6 +30,10 @@ struct AppState {
   DeviceMap devices;
   SectorAccess sectors{devices, read_guard, ui};
   ErrorReporter reporter{ui, mode};
+
+  // The current partition and the working copy of its file-system values.
+  PartitionParams partition_params;
+  FileSystemParams working_params;
 
   std::filesystem::path executable_dir;
   DefinitionPaths definition_paths;
