@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -48,5 +49,15 @@ class ScopedEnv {
   bool had_value_ = false;
   std::string old_value_;
 };
+
+}  // namespace pellora::test
+
+namespace pellora::test {
+
+// The sample card built for the tests (an MBR disk image with one FAT32 partition at sector 8192),
+// and the folder beside it that holds the original files it was made from.
+inline std::filesystem::path SampleCard() { return PELLORA_SAMPLE_CARD; }
+inline std::filesystem::path SampleCardFiles() { return std::string(PELLORA_SAMPLE_CARD) + ".files"; }
+inline constexpr std::uint64_t kSampleCardPartitionStart = 8192;
 
 }  // namespace pellora::test
