@@ -1,5 +1,6 @@
 #include "common/text.hpp"
 
+#include <algorithm>
 #include <array>
 #include <limits>
 
@@ -26,6 +27,12 @@ bool EqualsIgnoreCase(std::string_view a, std::string_view b) {
   for (std::size_t i = 0; i < a.size(); ++i)
     if (UpperAscii(a[i]) != UpperAscii(b[i])) return false;
   return true;
+}
+
+bool LessIgnoreCase(std::string_view a, std::string_view b) {
+  return std::lexicographical_compare(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return static_cast<unsigned char>(UpperAscii(x)) < static_cast<unsigned char>(UpperAscii(y));
+  });
 }
 
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix) {

@@ -11,6 +11,8 @@ bool IsSpace(char c);
 std::string_view Trim(std::string_view text);
 std::string ToUpperAscii(std::string_view text);
 bool EqualsIgnoreCase(std::string_view a, std::string_view b);
+// Orders texts as a case-insensitive comparison of their ASCII letters does.
+bool LessIgnoreCase(std::string_view a, std::string_view b);
 bool StartsWithIgnoreCase(std::string_view text, std::string_view prefix);
 std::string ReplaceAll(std::string_view text, std::string_view from, std::string_view to);
 

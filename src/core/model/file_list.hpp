@@ -1,0 +1,32 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "model/recovered_results.hpp"
+
+namespace pellora {
+
+// One line of the file list shown for a selected folder: its child folders first, then its files.
+struct FileListRow {
+  std::string name;
+  std::string type;  // "FOLDER" or the description of the file's extension
+  std::uint64_t size = 0;
+  std::string date;  // display forms
+  std::string time;
+  std::uint64_t self = 0;      // first cluster (FAT) or FILE record sector (NTFS)
+  std::uint64_t parent = 0;    // parent's first cluster / MFT record
+  ItemId tree_item = kNoItem;  // folder lines: the folder's item
+  std::string short_name;      // the 8.3 name (FAT)
+  bool deleted = false;
+
+  bool IsFolder() const { return type == "FOLDER"; }
+  // The "Size" column: decimal bytes for files, empty for folders.
+  std::string SizeText() const { return IsFolder() ? std::string() : std::to_string(size); }
+};
+
+// The folder lines of a selected folder: every child folder placed under it.
+std::vector<FileListRow> FolderLines(const RecoveredResults& results, const FolderNode& selected);
+
+}  // namespace pellora

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+#include "model/folder_node.hpp"
+#include "model/recovered_entry.hpp"
+#include "model/result_tree.hpp"
+
+namespace pellora {
+
+inline constexpr std::string_view kRootTitle = "Root";
+
+// What a Basic or Deep search leaves: the result tree and its folder nodes, the directory table
+// and the root entry list it is arranged from. Emptied when a new search starts.
+class RecoveredResults {
+ public:
+  ResultTree tree;
+  FolderNodeList nodes;
+  DirectoryTable directory;
+  std::vector<RootEntry> root_entries;
+  // Set while a recovery log is being loaded: names and items are then taken as stored.
+  bool loading_log = false;
+
+  // Empties everything for a new search; the running number of unnamed folders carries on.
+  void Clear();
+
+  // Places a folder under parent_item (kNoItem: under "Root", made when missing). Returns its item,
+  // the item already placed for the same Self during a search, or kNoItem when a search offers a
+  // folder named like the miscellaneous folder that is not it. Siblings of the same name become
+  // "name (1)", "name (2)" ...
+  ItemId AddFolderNode(ItemId parent_item, const std::string& name, std::uint64_t self, std::uint64_t date,
+                       std::uint64_t time, std::uint64_t parent, bool deleted, std::uint64_t partition_start);
+
+  // Gives a folder a new name in the tree and its node.
+  void RenameFolder(FolderNode& node, const std::string& name);
+
+  // "DIR_1", "DIR_2" ...: names for folders whose row carries none.
+  std::string NextUnnamedFolderName() { return "DIR_" + std::to_string(++unnamed_count_); }
+
+  // The "Root" item, made when the tree has none yet.
+  ItemId RootItem();
+  // The miscellaneous folder's item, or kNoItem before it is placed.
+  ItemId MiscellaneousItem() const;
+
+  // Forgets which Self has which item (once the tree is arranged).
+  void ClearTreeItemMap() { tree_item_map_.clear(); }
+
+ private:
+  std::unordered_map<std::uint64_t, ItemId> tree_item_map_;
+  std::uint64_t unnamed_count_ = 0;
+};
+
+}  // namespace pellora
