@@ -149,6 +149,12 @@ std::string Utf8ToUtf16Le(std::string_view utf8) {
   return out;
 }
 
+std::u32string Utf8CodePoints(std::string_view utf8) {
+  std::u32string points;
+  for (std::size_t i = 0; i < utf8.size();) points.push_back(DecodeUtf8(utf8, i));
+  return points;
+}
+
 std::string Utf16LeToUtf8(std::string_view utf16le) {
   std::string out;
   const std::size_t units = utf16le.size() / 2;
@@ -172,11 +178,12 @@ std::string Utf16LeToUtf8(std::string_view utf16le) {
 }
 
 std::string Cp1252ToUtf8(std::string_view text) {
-  // 0x80..0x9F differ from Latin-1; undefined slots map to U+FFFD.
+  // 0x80..0x9F differ from Latin-1; the five undefined slots keep their own value, as the system's
+  // conversion does.
   static constexpr std::array<std::uint16_t, 32> kHigh = {
-      0x20AC, 0xFFFD, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
-      0x2039, 0x0152, 0xFFFD, 0x017D, 0xFFFD, 0xFFFD, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
-      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0xFFFD, 0x017E, 0x0178};
+      0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+      0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+      0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
   std::string out;
   out.reserve(text.size());
   for (char c : text) {

@@ -26,5 +26,7 @@ std::string Utf8ToUtf16Le(std::string_view utf8);
 std::string Utf16LeToUtf8(std::string_view utf16le);
 // Windows-1252 (the "ANSI code page" of the system) to UTF-8.
 std::string Cp1252ToUtf8(std::string_view text);
+// The code points of UTF-8 text (invalid sequences give U+FFFD).
+std::u32string Utf8CodePoints(std::string_view utf8);
 
 }  // namespace pellora

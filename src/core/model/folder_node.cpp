@@ -23,6 +23,11 @@ const FolderNode* FolderNodeList::ByItem(ItemId item) const {
   return hit == by_item_.end() ? nullptr : &nodes_[hit->second];
 }
 
+std::optional<std::size_t> FolderNodeList::IndexByItem(ItemId item) const {
+  const auto hit = by_item_.find(item);
+  return hit == by_item_.end() ? std::nullopt : std::optional(hit->second);
+}
+
 const FolderNode* FolderNodeList::ByName(std::string_view name) const {
   for (const FolderNode& node : nodes_)
     if (node.name == name) return &node;

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <unordered_map>
 #include <vector>
@@ -13,10 +14,10 @@ namespace pellora {
 struct FolderNode {
   std::string name;
   ItemId tree_item = kNoItem;
-  std::uint64_t self = 0;    // FAT first cluster / NTFS record; kMiscellaneousSelf for the orphans
-  std::uint64_t parent = 0;  // as the directory table's Parent
-  std::uint64_t date = 0;    // FAT date word or NTFS FILETIME
-  std::uint64_t time = 0;    // FAT time word
+  std::uint64_t self = 0;      // FAT first cluster / NTFS record; kMiscellaneousSelf for the orphans
+  std::uint64_t parent = 0;    // as the directory table's Parent
+  std::uint64_t date = 0;      // FAT date word or NTFS FILETIME
+  std::uint64_t time = 0;      // FAT time word
   bool children_read = false;  // its directory has been read for the names of its child folders
   bool deleted = false;
   std::uint64_t partition_start = 0;  // Cluster0Start of its partition (Deep Search); 0 in Basic
@@ -37,6 +38,8 @@ class FolderNodeList {
   // The node of a tree item; nullptr for items that are no folder node (the "Root" item).
   FolderNode* ByItem(ItemId item);
   const FolderNode* ByItem(ItemId item) const;
+  // The position of a tree item's node in the list.
+  std::optional<std::size_t> IndexByItem(ItemId item) const;
   // The first node with this name, in list order.
   const FolderNode* ByName(std::string_view name) const;
 

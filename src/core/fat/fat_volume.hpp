@@ -1,0 +1,32 @@
+#pragma once
+
+#include <atomic>
+#include <cstddef>
+#include <cstdint>
+#include <span>
+#include <string>
+
+#include "recognition/partition_params.hpp"
+#include "storage/sector_access.hpp"
+
+namespace pellora {
+
+// The FAT16 or FAT32 partition the engine reads: the device, the file-system values of the working
+// copy, and the flag that cancels listing a folder.
+struct FatVolume {
+  SectorAccess* sectors = nullptr;
+  std::string device_path;
+  FileSystemParams params;
+  std::uint64_t read_limit_bytes = 0;  // entries claiming more bytes than this are no files
+  const std::atomic<bool>* cancel = nullptr;
+
+  bool Fat32() const { return params.ParamsFileSystemName == "FAT32"; }
+  bool Fat16() const { return params.ParamsFileSystemName == "FAT16"; }
+  bool Cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+  // One 512-byte sector through the guarded read; false when it cannot be read.
+  bool ReadSector(std::uint64_t sector, std::span<std::byte> out) const {
+    return sectors != nullptr && sectors->ReadSectors(1, device_path, sector, out) == 1;
+  }
+};
+
+}  // namespace pellora

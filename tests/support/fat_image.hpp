@@ -1,0 +1,37 @@
+#pragma once
+
+#include <cstdint>
+#include <filesystem>
+#include <string>
+#include <string_view>
+
+#include "recognition/partition_params.hpp"
+
+namespace pellora::test {
+
+// A FAT volume image made by the real tools (mkfs.fat, then mtools for its content), with the
+// file-system values of its boot sector. Times are fixed so the image is the same on every run.
+class FatImage {
+ public:
+  // fat_bits 16 or 32; the volume fills the whole file (no partition table).
+  FatImage(std::filesystem::path image, int fat_bits, int sectors_per_cluster, int size_mib);
+
+  const std::filesystem::path& Path() const { return image_; }
+  void Mkdir(std::string_view path) const;
+  void Put(std::string_view path, std::string_view content) const;
+  void Delete(std::string_view path) const;
+  void DeleteTree(std::string_view path) const;
+  // What mtools itself lists (`mdir -/ -a -b`), one path a line.
+  std::string Listing() const;
+  // The values the engines read, from the boot sector as mkfs.fat wrote it.
+  FileSystemParams Params() const;
+
+ private:
+  void Mtools(const std::string& command) const;
+  std::filesystem::path image_;
+};
+
+// Runs a shell command; throws with its output when it fails.
+std::string Shell(const std::string& command);
+
+}  // namespace pellora::test
