@@ -165,7 +165,8 @@ TEST(DirectoryEntry, OverlongChainsOfLongNameEntriesStopAt255Units) {
 }
 
 TEST(DirectoryEntry, ShortNamesWithForbiddenCharactersAreRefused) {
-  for (const char* name11 : {"BAD?NAMETXT", "BAD\x01NAMETXT", "CAF\xC9    TXT", "A:B     TXT", "A|B     TXT"}) {
+  for (const char* name11 :
+       {"BAD?NAMETXT", "BAD\x01NAMETXT", "CAF\xC9    TXT", "A:B     TXT", "A|B     TXT", "           "}) {
     Sector sector;
     sector.Short(0, name11, 0x20);
     EXPECT_FALSE(Parse(sector, 0).accepted) << name11;

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/device_path.hpp"
+#include "support/memory_disk.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"
 
@@ -23,11 +24,7 @@ constexpr std::byte kUntouched{0xEE};
 class SectorAccessTest : public ::testing::Test {
  protected:
   // A 64-sector disk image plus 100 bytes of a last, partial sector.
-  void SetUp() override {
-    image_bytes_ = PatternBytes(64 * 512 + 100);
-    test::WriteBytes(dir_ / "disk.img", image_bytes_);
-    path_ = devices_.AttachDiskImage(dir_ / "disk.img");
-  }
+  SectorAccessTest() : image_bytes_(PatternBytes(64 * 512 + 100)) {}
 
   std::vector<std::byte> Buffer(std::size_t sectors) { return std::vector<std::byte>(sectors * 512, kUntouched); }
   bool Untouched(const std::vector<std::byte>& buffer) {
@@ -37,14 +34,19 @@ class SectorAccessTest : public ::testing::Test {
     return std::memcmp(buffer.data(), image_bytes_.data() + sector * 512, bytes) == 0;
   }
 
+  static std::filesystem::path Image(const TempDir& dir, const std::vector<std::byte>& bytes) {
+    test::WriteBytes(dir / "disk.img", bytes);
+    return dir / "disk.img";
+  }
+
   TempDir dir_;
   std::vector<std::byte> image_bytes_;
-  ScriptedUi ui_;
-  CurrentMode mode_;
-  ReadGuard guard_{mode_};
-  DeviceMap devices_;
-  SectorAccess sectors_{devices_, guard_, ui_};
-  std::string path_;
+  test::TestDisk disk_{Image(dir_, image_bytes_)};
+  ScriptedUi& ui_ = disk_.Ui();
+  CurrentMode& mode_ = disk_.Mode();
+  ReadGuard& guard_ = disk_.Guard();
+  SectorAccess& sectors_ = disk_.Sectors();
+  std::string path_ = disk_.Path();
 };
 
 TEST_F(SectorAccessTest, ReadsWholeSectorsAtAnAbsoluteSector) {

@@ -118,7 +118,8 @@ DirectoryEntry ParseDirectoryEntry(std::span<const std::byte> sector_bytes, std:
     short_bytes[0] = '_';
   }
   const std::string short_name = Cp1252ToUtf8(short_bytes);
-  if (!IsValidShortName(short_name)) return entry;
+  // A slot whose name is all blanks names nothing; it is damage, not a file.
+  if (short_bytes.empty() || short_bytes == "." || !IsValidShortName(short_name)) return entry;
 
   entry.short_name = short_name;
   std::string long_name = FindLongName(sector_bytes, offset, sector, read_previous);
