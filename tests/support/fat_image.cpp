@@ -59,7 +59,7 @@ void FatImage::Put(std::string_view path, std::string_view content) const {
   TempDir scratch;
   const auto file = scratch / "content";
   WriteFile(file, content);
-  Shell("touch -d '2026-07-01 10:00:00 UTC' " + Quote(file.string()) + " && mcopy -m -i " + Quote(image_.string()) +
+  Shell("touch -d '2026-07-01 10:00:00 UTC' " + Quote(file.string()) + " && mcopy -o -m -i " + Quote(image_.string()) +
         " " + Quote(file.string()) + " " + Quote("::" + std::string(path)));
 }
 

@@ -7,7 +7,8 @@
 
 namespace pellora {
 
-std::vector<std::uint32_t> BuildClusterChain(const FatVolume& volume, std::uint32_t first_cluster) {
+std::vector<std::uint32_t> BuildClusterChain(const FatVolume& volume, std::uint32_t first_cluster,
+                                             const ChainOptions& options) {
   std::vector<std::uint32_t> chain;
   if (!volume.Fat16() && !volume.Fat32()) return chain;
   chain.push_back(first_cluster);
@@ -18,13 +19,14 @@ std::vector<std::uint32_t> BuildClusterChain(const FatVolume& volume, std::uint3
 
   std::array<std::byte, kSectorSize> fat_sector{};
   std::uint64_t loaded = UINT64_MAX;  // FAT sector held in fat_sector
+  const std::uint32_t fat_start = options.fat_start != 0 ? options.fat_start : volume.params.firstFAT;
   std::uint32_t cluster = first_cluster;
-  while (!volume.Cancelled()) {
+  while (!volume.Cancelled() && chain.size() < options.max_length) {
     const std::uint32_t index = cluster / entries_per_sector;
     const std::uint32_t slot = cluster % entries_per_sector;
     // An index at or past the FAT's size would read FAT 2 (or beyond) as if it were FAT 1.
-    if (volume.params.firstFAT == 0 || index >= volume.params.FatSectors) break;
-    const std::uint64_t sector = std::uint64_t{volume.params.firstFAT} + index;
+    if (fat_start == 0 || index >= volume.params.FatSectors) break;
+    const std::uint64_t sector = std::uint64_t{fat_start} + index;
     if (sector != loaded) {
       if (!volume.ReadSector(sector, fat_sector)) break;
       loaded = sector;
