@@ -173,6 +173,11 @@ void TerminalUi::DrawProgress(bool force) {
                     static_cast<double>(*current_sector_ - rate_from_sector_) * 512.0 / seconds / 1048576.0);
       line += rate;
     }
+    // The rate is taken over the last few seconds, so that a pause (a question) fades out of it.
+    if (seconds > 3) {
+      rate_from_sector_ = *current_sector_;
+      rate_from_time_ = now;
+    }
   } else if (!status_.empty()) {
     line += "  " + status_;
   }
