@@ -9,6 +9,7 @@
 #include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 namespace pellora::cli {
 
@@ -175,8 +176,8 @@ void TerminalUi::DrawProgress(bool force) {
     }
     // The rate is taken over the last few seconds, so that a pause (a question) fades out of it.
     if (seconds > 3) {
-      rate_from_sector_ = *current_sector_;
-      rate_from_time_ = now;
+      rate_from_sector_ = std::exchange(rate_next_sector_, *current_sector_);
+      rate_from_time_ = std::exchange(rate_next_time_, now);
     }
   } else if (!status_.empty()) {
     line += "  " + status_;
@@ -201,8 +202,8 @@ void TerminalUi::ShowText(UiText field, std::string_view text) {
     case UiText::kCurrentSector:
       if (const auto sector = TrailingNumber(text)) {
         if (!current_sector_) {
-          rate_from_sector_ = *sector;
-          rate_from_time_ = Clock::now();
+          rate_from_sector_ = rate_next_sector_ = *sector;
+          rate_from_time_ = rate_next_time_ = Clock::now();
         }
         current_sector_ = sector;
       }

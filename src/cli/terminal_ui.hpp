@@ -71,6 +71,8 @@ class TerminalUi final : public Ui {
   std::string total_text_;
   std::uint64_t rate_from_sector_ = 0;
   Clock::time_point rate_from_time_{};
+  std::uint64_t rate_next_sector_ = 0;  // where the rate will be taken from next
+  Clock::time_point rate_next_time_{};
   std::vector<std::pair<std::string, std::uint64_t>> files_per_type_;
 };
 

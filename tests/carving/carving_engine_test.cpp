@@ -98,6 +98,15 @@ TEST_F(CarvingEngineTest, RangeNotAMultipleOfAChunkEndsAtTheEndSectorAndTheLastS
   EXPECT_EQ(Carved("General/AAA/GNDR00003.AAA"), Sectors(699, 700));
 }
 
+TEST_F(CarvingEngineTest, ARangeBeyondTheMediumEndsWhereTheMediumDoes) {
+  MakeMedium(1100);
+  SetDefinitions();
+  Put(1000, "A1A2A3A4");
+  Run(0, std::uint64_t{1} << 50);  // read chunk by chunk, this would take days
+  EXPECT_EQ(Carved("General/AAA/GNDR00001.AAA"), Sectors(1000, 1100));
+  EXPECT_EQ(ui_.LastProgress(), ui_.LastMaximum());
+}
+
 TEST_F(CarvingEngineTest, FiftyThousandFilesPerFolderThenTypeFoldersWithSuffixes) {
   MakeMedium(64);
   SetDefinitions();

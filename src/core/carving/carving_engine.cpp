@@ -111,6 +111,13 @@ void CarvingEngine::Scan(const DefinitionSet& definitions) {
       FinishPending();
       return;
     }
+    if (chunk.state == ChunkState::kEnd) {
+      // Past the end of the medium nothing more can be read, found or written: the pass is over
+      // exactly as if the range ended here.
+      FinishPending();
+      progress_.SetToEnd();
+      return;
+    }
     if (chunk.state == ChunkState::kScan) {
       services_.ui.ShowText(UiText::kCurrentSector, std::to_string(current));
       const auto* bytes = reinterpret_cast<const std::uint8_t*>(chunk_.data());
@@ -139,7 +146,10 @@ CarvingEngine::Chunk CarvingEngine::ReadChunk(std::uint64_t current, std::size_t
   const bool addressable = current <= (static_cast<std::uint64_t>(INT64_MAX) >> 9);
   ReadOutcome outcome;
   if (device_ && addressable) outcome = device_->ReadAt(current * kSectorSize, buffer);
-  if (outcome.ok) return {ChunkState::kScan, outcome.bytes / kSectorSize};
+  if (outcome.ok) {
+    const std::size_t read = outcome.bytes / kSectorSize;
+    return {read == 0 ? ChunkState::kEnd : ChunkState::kScan, read};
+  }
 
   if (range_.end_sector - current < kQuietFailureSectors) return {ChunkState::kSkip, 0};
   std::memset(buffer.data(), 0, bytes);

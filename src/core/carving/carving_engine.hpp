@@ -90,7 +90,7 @@ class CarvingEngine {
     std::uint64_t written = 0;
     OutputFile file;
   };
-  enum class ChunkState { kScan, kSkip, kCancel };
+  enum class ChunkState { kScan, kSkip, kCancel, kEnd };
   struct Chunk {
     ChunkState state = ChunkState::kScan;
     std::size_t sectors = 0;
