@@ -54,5 +54,7 @@ class CliContext {
 // Each command adds its subcommand and, when it is the one chosen, sets the function to run.
 using CommandRun = std::function<int(CliContext&)>;
 void AddSectorsCommand(CLI::App& cli, CommandRun& chosen);
+void AddPhotoCommand(CLI::App& cli, CommandRun& chosen);
+void AddSignatureCommands(CLI::App& cli, CommandRun& chosen);  // video and signature
 
 }  // namespace pellora::cli

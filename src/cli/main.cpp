@@ -42,6 +42,8 @@ int Main(int argc, char** argv) {
 
   CommandRun chosen;
   AddSectorsCommand(cli, chosen);
+  AddPhotoCommand(cli, chosen);
+  AddSignatureCommands(cli, chosen);
 
   try {
     cli.parse(argc, argv);

@@ -1,11 +1,42 @@
 #include "terminal_ui.hpp"
 
+#include <poll.h>
+#include <sys/ioctl.h>
 #include <unistd.h>
 
+#include <algorithm>
+#include <cerrno>
+#include <charconv>
 #include <cstdio>
 #include <iostream>
+#include <utility>
 
 namespace pellora::cli {
+
+namespace {
+
+std::optional<std::uint64_t> TrailingNumber(std::string_view text) {
+  const std::size_t space = text.find_last_of(' ');
+  const std::string_view digits = space == std::string_view::npos ? text : text.substr(space + 1);
+  std::uint64_t value = 0;
+  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
+  if (error != std::errc{} || end != digits.data() + digits.size() || digits.empty()) return std::nullopt;
+  return value;
+}
+
+std::optional<bool> ParseYesNo(std::string_view answer) {
+  if (answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes") return true;
+  if (answer == "n" || answer == "N" || answer == "no" || answer == "No") return false;
+  return std::nullopt;
+}
+
+std::size_t TerminalColumns() {
+  winsize size{};
+  if (::ioctl(STDERR_FILENO, TIOCGWINSZ, &size) == 0 && size.ws_col > 0) return size.ws_col;
+  return 80;
+}
+
+}  // namespace
 
 TerminalUi::TerminalUi()
     : interactive_(::isatty(STDIN_FILENO) == 1 && ::isatty(STDERR_FILENO) == 1),
@@ -29,18 +60,72 @@ void TerminalUi::ShowMessage(std::string_view text, std::string_view caption) {
   std::cerr << text << '\n' << std::flush;
 }
 
-bool TerminalUi::AskYesNo(std::string_view text, bool default_yes) {
-  const std::lock_guard lock(mutex_);
+std::optional<std::string> TerminalUi::ReadLine(int wake_fd) {
+  std::string line;
+  while (true) {
+    pollfd fds[2] = {{STDIN_FILENO, POLLIN, 0}, {wake_fd, POLLIN, 0}};
+    const int ready = ::poll(fds, wake_fd >= 0 ? 2 : 1, -1);
+    if (ready < 0) {
+      if (errno == EINTR) continue;
+      return std::nullopt;
+    }
+    if (wake_fd >= 0 && (fds[1].revents & POLLIN) != 0) return std::nullopt;
+    char c = 0;
+    const ssize_t n = ::read(STDIN_FILENO, &c, 1);
+    if (n < 0 && errno == EINTR) continue;
+    if (n <= 0) return line.empty() ? std::nullopt : std::optional(line);
+    if (c == '\n') return line;
+    line.push_back(c);
+  }
+}
+
+std::optional<bool> TerminalUi::AskYesNoLocked(std::string_view text, bool default_yes, int wake_fd) {
   ClearProgressLine();
   if (answer_yes_) return true;
   if (!interactive_) return default_yes;
   while (true) {
     std::cerr << text << (default_yes ? " [Y/n] " : " [y/N] ") << std::flush;
-    std::string answer;
-    if (!std::getline(std::cin, answer)) return default_yes;
-    if (answer.empty()) return default_yes;
-    if (answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes") return true;
-    if (answer == "n" || answer == "N" || answer == "no" || answer == "No") return false;
+    const auto answer = ReadLine(wake_fd);
+    if (!answer) {
+      std::cerr << '\n';
+      return wake_fd >= 0 ? std::nullopt : std::optional(default_yes);
+    }
+    if (answer->empty()) return default_yes;
+    if (const auto yes = ParseYesNo(*answer)) return yes;
+  }
+}
+
+bool TerminalUi::AskYesNo(std::string_view text, bool default_yes) {
+  const std::lock_guard lock(mutex_);
+  return AskYesNoLocked(text, default_yes, -1).value_or(default_yes);
+}
+
+std::optional<bool> TerminalUi::AskYesNoUnlessWoken(std::string_view text, bool default_yes, int wake_fd) {
+  const std::lock_guard lock(mutex_);
+  return AskYesNoLocked(text, default_yes, wake_fd);
+}
+
+MediaRemovedAnswer TerminalUi::AskMediaRemoved() {
+  const std::lock_guard lock(mutex_);
+  ClearProgressLine();
+  std::cerr << kMediaRemovedText << '\n';
+  // Without a person to ask, reading on recovers what can still be read.
+  const MediaRemovedAnswer fallback{.retry = true, .apply_until_done = true};
+  if (media_removed_answer_ || !interactive_) {
+    const MediaRemovedAnswer answer = media_removed_answer_.value_or(fallback);
+    std::cerr << (answer.retry ? kMediaRemovedRetry : kMediaRemovedCancel)
+              << (answer.retry && answer.apply_until_done ? " (" + std::string(kMediaRemovedApplyAll) + ")" : "")
+              << '\n'
+              << std::flush;
+    return answer;
+  }
+  while (true) {
+    std::cerr << "  c  " << kMediaRemovedCancel << "\n  r  " << kMediaRemovedRetry << "\n  a  " << kMediaRemovedRetry
+              << " " << kMediaRemovedApplyAll << "\nChoice [r]: " << std::flush;
+    const auto answer = ReadLine(-1);
+    if (!answer || answer->empty() || *answer == "r" || *answer == "R") return {.retry = true};
+    if (*answer == "a" || *answer == "A") return fallback;
+    if (*answer == "c" || *answer == "C") return {};
   }
 }
 
@@ -62,24 +147,94 @@ void TerminalUi::ShowEndMessage(std::string_view text) {
 void TerminalUi::ShowProgress(std::int64_t position, std::int64_t maximum) {
   if (!progress_to_terminal_) return;
   const std::lock_guard lock(mutex_);
-  const auto now = std::chrono::steady_clock::now();
-  const bool done = position >= maximum;
-  if (!done && now - last_draw_ < std::chrono::milliseconds(100)) return;
+  position_ = position;
+  maximum_ = maximum;
+  DrawProgress(position >= maximum);
+}
+
+void TerminalUi::DrawProgress(bool force) {
+  const auto now = Clock::now();
+  if (!force && now - last_draw_ < std::chrono::milliseconds(100)) return;
   last_draw_ = now;
   constexpr int kWidth = 30;
-  const double fraction = maximum > 0 ? static_cast<double>(position) / static_cast<double>(maximum) : 0.0;
-  const int filled = static_cast<int>(fraction * kWidth);
-  std::string bar(static_cast<std::size_t>(filled), '#');
+  const double fraction =
+      maximum_ > 0 ? std::clamp(static_cast<double>(position_) / static_cast<double>(maximum_), 0.0, 1.0) : 0.0;
+  std::string bar(static_cast<std::size_t>(fraction * kWidth), '#');
   bar.resize(kWidth, ' ');
   char percent[16];
   std::snprintf(percent, sizeof percent, "%5.1f%%", fraction * 100.0);
-  std::cerr << "\r\033[K[" << bar << "] " << percent << "  " << status_ << std::flush;
+  std::string line = "[" + bar + "] " + percent;
+  if (current_sector_) {
+    line += "  sector " + std::to_string(*current_sector_);
+    if (const auto total = TrailingNumber(total_text_)) line += " of " + std::to_string(*total);
+    const double seconds = std::chrono::duration<double>(now - rate_from_time_).count();
+    if (seconds > 0.5 && *current_sector_ >= rate_from_sector_) {
+      char rate[32];
+      std::snprintf(rate, sizeof rate, "  %.1f MiB/s",
+                    static_cast<double>(*current_sector_ - rate_from_sector_) * 512.0 / seconds / 1048576.0);
+      line += rate;
+    }
+    // The rate is taken over the last few seconds, so that a pause (a question) fades out of it.
+    if (seconds > 3) {
+      rate_from_sector_ = std::exchange(rate_next_sector_, *current_sector_);
+      rate_from_time_ = std::exchange(rate_next_time_, now);
+    }
+  } else if (!status_.empty()) {
+    line += "  " + status_;
+  }
+  for (const auto& [type, count] : files_per_type_) line += "  " + type + " " + std::to_string(count);
+  line.resize(std::min(line.size(), TerminalColumns() - 1));
+  std::cerr << "\r\033[K" << line << std::flush;
   progress_drawn_ = true;
 }
 
 void TerminalUi::ShowText(UiText field, std::string_view text) {
   const std::lock_guard lock(mutex_);
-  if (field == UiText::kStatus) status_ = std::string(text);
+  switch (field) {
+    case UiText::kStatus:
+      status_ = std::string(text);
+      current_sector_.reset();
+      if (progress_to_terminal_ && !text.empty()) {
+        ClearProgressLine();
+        std::cerr << text << '\n' << std::flush;
+      }
+      break;
+    case UiText::kCurrentSector:
+      if (const auto sector = TrailingNumber(text)) {
+        if (!current_sector_) {
+          rate_from_sector_ = rate_next_sector_ = *sector;
+          rate_from_time_ = rate_next_time_ = Clock::now();
+        }
+        current_sector_ = sector;
+      }
+      break;
+    case UiText::kTotalSectors:
+      total_text_ = std::string(text);
+      break;
+    case UiText::kHint:
+      break;  // the hints talk about the desktop program's buttons
+  }
+}
+
+void TerminalUi::CountFile(std::string_view type_name) {
+  const std::lock_guard lock(mutex_);
+  auto found = std::find_if(files_per_type_.begin(), files_per_type_.end(),
+                            [&](const auto& entry) { return entry.first == type_name; });
+  if (found == files_per_type_.end()) {
+    files_per_type_.emplace_back(std::string(type_name), 1);
+  } else {
+    ++found->second;
+  }
+  if (progress_to_terminal_ && progress_drawn_) DrawProgress(false);
+}
+
+void TerminalUi::AddThumbnail(std::string_view, std::string_view file_name) {
+  const std::size_t dot = file_name.rfind('.');
+  CountFile(dot == std::string_view::npos ? std::string_view() : file_name.substr(dot + 1));
+}
+
+void TerminalUi::AddRecoveredFile(std::string_view type_name, std::string_view, std::string_view) {
+  CountFile(type_name);
 }
 
 }  // namespace pellora::cli

@@ -5,6 +5,8 @@
 #include <mutex>
 #include <optional>
 #include <string>
+#include <utility>
+#include <vector>
 
 #include "common/ui.hpp"
 
@@ -19,11 +21,17 @@ class TerminalUi final : public Ui {
 
   // --yes: every Yes/No question is answered Yes.
   void SetAnswerYes(bool yes) { answer_yes_ = yes; }
+  // --on-media-removed: the answer to the media-removed window, asked otherwise on a terminal.
+  void SetMediaRemovedAnswer(std::optional<MediaRemovedAnswer> answer) { media_removed_answer_ = answer; }
   // With --json the end message belongs to the JSON document, not to stdout.
   void SetEndMessageToStdout(bool to_stdout) { end_message_to_stdout_ = to_stdout; }
   const std::string& LastEndMessage() const { return last_end_message_; }
+  // True when questions can be asked: stdin and stderr are terminals.
+  bool Interactive() const { return interactive_; }
   // Ends a progress line so that what follows starts on a fresh line.
   void FinishProgress();
+  // A Yes/No question that gives up (nullopt) as soon as wake_fd becomes readable.
+  std::optional<bool> AskYesNoUnlessWoken(std::string_view text, bool default_yes, int wake_fd);
 
   void ShowMessage(std::string_view text, std::string_view caption) override;
   bool AskYesNo(std::string_view text, bool default_yes) override;
@@ -31,19 +39,41 @@ class TerminalUi final : public Ui {
   void ShowEndMessage(std::string_view text) override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
+  MediaRemovedAnswer AskMediaRemoved() override;
+  void AddThumbnail(std::string_view file_path, std::string_view file_name) override;
+  void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) override;
 
  private:
+  using Clock = std::chrono::steady_clock;
+
   void ClearProgressLine();
+  void DrawProgress(bool force);
+  void CountFile(std::string_view type_name);
+  // A line typed on the terminal; nullopt at the end of input or when wake_fd becomes readable.
+  std::optional<std::string> ReadLine(int wake_fd);
+  std::optional<bool> AskYesNoLocked(std::string_view text, bool default_yes, int wake_fd);
 
   std::mutex mutex_;
   bool interactive_ = false;
   bool progress_to_terminal_ = false;
   bool answer_yes_ = false;
+  std::optional<MediaRemovedAnswer> media_removed_answer_;
   bool end_message_to_stdout_ = true;
   bool progress_drawn_ = false;
   std::string status_;
   std::string last_end_message_;
-  std::chrono::steady_clock::time_point last_draw_{};
+  Clock::time_point last_draw_{};
+
+  // What the progress line shows besides the bar.
+  std::int64_t position_ = 0;
+  std::int64_t maximum_ = 0;
+  std::optional<std::uint64_t> current_sector_;
+  std::string total_text_;
+  std::uint64_t rate_from_sector_ = 0;
+  Clock::time_point rate_from_time_{};
+  std::uint64_t rate_next_sector_ = 0;  // where the rate will be taken from next
+  Clock::time_point rate_next_time_{};
+  std::vector<std::pair<std::string, std::uint64_t>> files_per_type_;
 };
 
 }  // namespace pellora::cli

@@ -7,6 +7,22 @@ void ScriptedUi::AnswerYesNo(std::initializer_list<bool> answers) {
   answers_.insert(answers_.end(), answers);
 }
 
+void ScriptedUi::AnswerMediaRemoved(std::initializer_list<MediaRemovedAnswer> answers) {
+  const std::lock_guard lock(mutex_);
+  media_answers_.insert(media_answers_.end(), answers);
+}
+
+std::string ScriptedUi::LastText(UiText field) const {
+  const std::lock_guard lock(mutex_);
+  const auto found = texts_.find(field);
+  return found == texts_.end() ? std::string() : found->second;
+}
+
+std::vector<std::string> ScriptedUi::CarvedFiles() const {
+  const std::lock_guard lock(mutex_);
+  return carved_files_;
+}
+
 std::vector<std::string> ScriptedUi::Events() const {
   const std::lock_guard lock(mutex_);
   return events_;
@@ -64,6 +80,30 @@ void ScriptedUi::ShowProgress(std::int64_t position, std::int64_t maximum) {
   maximum_ = maximum;
 }
 
-void ScriptedUi::ShowText(UiText, std::string_view) {}
+void ScriptedUi::ShowText(UiText field, std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  texts_[field] = std::string(text);
+}
+
+MediaRemovedAnswer ScriptedUi::AskMediaRemoved() {
+  const std::lock_guard lock(mutex_);
+  events_.emplace_back("media-removed");
+  if (media_answers_.empty()) return {};
+  const MediaRemovedAnswer answer = media_answers_.front();
+  media_answers_.pop_front();
+  return answer;
+}
+
+void ScriptedUi::AddThumbnail(std::string_view file_path, std::string_view file_name) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("thumbnail: " + std::string(file_name));
+  carved_files_.emplace_back(file_path);
+}
+
+void ScriptedUi::AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("recovered: " + std::string(type_name) + " " + std::string(file_name));
+  carved_files_.emplace_back(file_path);
+}
 
 }  // namespace pellora::test

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -11,17 +12,24 @@
 namespace pellora::test {
 
 // A Ui that records every text it is shown and replays scripted answers. Events read like
-// "message: text", "question: text", "report: 0x001A_LD_M", "end: text".
+// "message: text", "question: text", "report: 0x001A_LD_M", "end: text", "media-removed",
+// "thumbnail: GNDR00001.JPG", "recovered: MP4 MP400001.MP4".
 class ScriptedUi : public Ui {
  public:
   // Answers for the next Yes/No questions, in order; when none is left the default answer is given.
   void AnswerYesNo(std::initializer_list<bool> answers);
+  // Answers for the next media-removed windows; when none is left the answer is Cancel.
+  void AnswerMediaRemoved(std::initializer_list<MediaRemovedAnswer> answers);
 
   std::vector<std::string> Events() const;
   std::vector<std::string> Messages() const;  // texts of ShowMessage, in order
   std::vector<ErrorReport> Reports() const;
   std::int64_t LastProgress() const;
   std::int64_t LastMaximum() const;
+  // The last text shown in a field; empty when none was.
+  std::string LastText(UiText field) const;
+  // Full paths of the finished carved files, in order (thumbnails and recovered-file entries).
+  std::vector<std::string> CarvedFiles() const;
 
   void ShowMessage(std::string_view text, std::string_view caption) override;
   bool AskYesNo(std::string_view text, bool default_yes) override;
@@ -29,10 +37,16 @@ class ScriptedUi : public Ui {
   void ShowEndMessage(std::string_view text) override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
+  MediaRemovedAnswer AskMediaRemoved() override;
+  void AddThumbnail(std::string_view file_path, std::string_view file_name) override;
+  void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) override;
 
  private:
   mutable std::mutex mutex_;
   std::deque<bool> answers_;
+  std::deque<MediaRemovedAnswer> media_answers_;
+  std::map<UiText, std::string> texts_;
+  std::vector<std::string> carved_files_;
   std::vector<std::string> events_;
   std::vector<std::string> messages_;
   std::vector<ErrorReport> reports_;

@@ -52,6 +52,9 @@ struct AppState {
   std::atomic<bool> stopped{false};
   // The Basic and Deep end message is shown at most once per search.
   std::atomic<bool> end_message_shown{false};
+  // The stop flag of Photo, Video and Signature Search: set by Stop, by Cancel in the media-removed
+  // window and by a failed save; read at every sector.
+  std::atomic<bool> carving_stop{false};
 };
 
 }  // namespace pellora

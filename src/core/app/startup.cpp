@@ -41,8 +41,6 @@ std::filesystem::path TemporaryFolder() {
   return "/tmp";
 }
 
-namespace {
-
 void ShowRejections(Ui& ui, const std::vector<std::string>& rejections) {
   if (rejections.empty()) return;
   std::string text;
@@ -50,8 +48,6 @@ void ShowRejections(Ui& ui, const std::vector<std::string>& rejections) {
   text.pop_back();
   ui.ShowMessage(text);
 }
-
-}  // namespace
 
 bool StartUp(AppState& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments) {
   app.executable_dir = executable_dir;

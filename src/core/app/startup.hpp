@@ -23,6 +23,9 @@ std::filesystem::path ErrorLogPath(const std::filesystem::path& executable_dir);
 // The temporary folder for preview copies: $TMPDIR, else /tmp.
 std::filesystem::path TemporaryFolder();
 
+// The entries a definition reader left out, in one message.
+void ShowRejections(Ui& ui, const std::vector<std::string>& rejections);
+
 // Start-up without windows: definition paths, the command-line log path, the photo definitions,
 // the test-open of all six files (a missing one is fatal: its message is shown through the Ui and
 // false returned, and the caller ends the process), then the error-log path.

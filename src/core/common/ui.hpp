@@ -24,6 +24,17 @@ enum class UiText {
   kTotalSectors,   // "sectors scanned of total %llu"
 };
 
+// The media-removed window of the carving searches: shown when a chunk of the medium cannot be read.
+inline constexpr std::string_view kMediaRemovedText = "The selected storage device is no longer available.";
+inline constexpr std::string_view kMediaRemovedCancel = "Cancel Searching";
+inline constexpr std::string_view kMediaRemovedRetry = "Retry and Continue...";
+inline constexpr std::string_view kMediaRemovedApplyAll = "Apply this action until the searching completes";
+
+struct MediaRemovedAnswer {
+  bool retry = false;             // "Retry and Continue..."; false is "Cancel Searching"
+  bool apply_until_done = false;  // the "Apply this action ..." box was ticked
+};
+
 // Everything the core asks of a person or tells a person. The desktop program answers with modal
 // windows (marshalled to its GUI thread, so a worker may block on a call), the command line with
 // prompts or policies taken from its flags, the tests with a scripted double. Every method may be
@@ -44,6 +55,13 @@ class Ui {
   // Progress and status of long work; cheap, may be called often.
   virtual void ShowProgress(std::int64_t position, std::int64_t maximum) = 0;
   virtual void ShowText(UiText field, std::string_view text) = 0;
+
+  // Carving searches. The media-removed window; blocks until answered.
+  virtual MediaRemovedAnswer AskMediaRemoved() = 0;
+  // A finished Photo Search file, shown as a thumbnail.
+  virtual void AddThumbnail(std::string_view file_path, std::string_view file_name) = 0;
+  // A finished Video or Signature Search file, shown in the recovered-file list.
+  virtual void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) = 0;
 };
 
 }  // namespace pellora

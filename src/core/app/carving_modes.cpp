@@ -1,0 +1,100 @@
+#include "app/carving_modes.hpp"
+
+#include <optional>
+
+#include "app/modes.hpp"
+#include "app/search_selection.hpp"
+#include "app/startup.hpp"
+#include "carving/photo_search.hpp"
+#include "common/text.hpp"
+
+namespace pellora {
+
+namespace {
+
+// Destination + "Pellora/" + the mode's folder, made when missing; nullopt (after the message)
+// when the destination folder does not exist.
+std::optional<std::filesystem::path> PrepareModeFolder(Ui& ui, const std::filesystem::path& destination,
+                                                       std::string_view mode_folder_name) {
+  const std::filesystem::path chosen(std::string(Trim(destination.string())));
+  std::error_code error;
+  if (chosen.empty() || !std::filesystem::is_directory(chosen, error)) {
+    ui.ShowMessage(kDestinationMissingText);
+    return std::nullopt;
+  }
+  const std::filesystem::path mode_folder = chosen / kCarvingRootFolder / mode_folder_name;
+  std::filesystem::create_directories(mode_folder, error);  // a failure shows when the first file is written
+  return mode_folder;
+}
+
+CarvingServices Services(AppState& app) { return {app.ui, app.sectors, app.reporter, app.carving_stop}; }
+
+// The worker around the passes: the range check, the guard, and the finish every carving mode shares.
+template <typename Passes>
+void RunCarvingWorker(AppState& app, std::string_view label, const CarvingRequest& request, CarvingReport& report,
+                      Passes&& passes) {
+  app.ui.ShowText(UiText::kHint, kCarvingStartHint);
+  app.carving_stop = false;
+  report.started = true;
+  app.reporter.Guarded(label, "R", "2TH", [&] {
+    if (request.range.start_sector >= request.range.end_sector) {
+      app.ui.ShowMessage(kEndNotAfterStartText);
+      return;
+    }
+    passes();
+  });
+  app.ui.ShowText(UiText::kHint, kCarvingFinishHint);
+  report.stopped = app.carving_stop.load();
+  ShowEndMessage(app, report.stopped);
+  app.carving_stop = false;
+}
+
+}  // namespace
+
+CarvingReport RunPhotoSearch(AppState& app, const CarvingRequest& request) {
+  CarvingReport report;
+  const auto mode_folder = PrepareModeFolder(app.ui, request.destination, kPhotoSearchFolder);
+  if (!mode_folder) return report;
+  report.mode_folder = *mode_folder;
+  report.types = CarvedTypeTable::ForPhoto(app.photo_definitions);
+  RunCarvingWorker(app, "searching for image data...", request, report, [&] {
+    RunPhotoPasses(Services(app), request.range, report.mode_folder, app.photo_definitions, request.thorough,
+                   report.types, request.files_per_folder);
+  });
+  return report;
+}
+
+SignatureSearchKind SignatureKindFor(const DefinitionPaths& paths, SearchMode mode) {
+  if (mode == SearchMode::kVideo) return {"Video", paths.video_general, paths.video_advance};
+  return {"Signature", paths.signature_general, paths.signature_advance};
+}
+
+CarvingReport RunSignatureSearch(AppState& app, const SignatureSearchKind& kind, TypeChecklist& checklist,
+                                 const CarvingRequest& request) {
+  CarvingReport report;
+  const auto mode_folder = PrepareModeFolder(app.ui, request.destination, kind.SearchTypeText());
+  if (!mode_folder) return report;
+  report.types = CarvedTypeTable::ForChecklist(checklist);
+  if (report.types.Rows().empty()) {
+    app.ui.ShowMessage(kNoTypeTickedText);
+    return report;
+  }
+  DefinitionSet carving;
+  const DefinitionLoad general = LoadSelectedDefinitions(checklist, kind.general_file, carving);
+  if (!general.opened) {
+    app.ui.ShowMessage(general.error);
+    return report;
+  }
+  ShowRejections(app.ui, general.rejections);
+  checklist.Freeze();
+  report.mode_folder = *mode_folder;
+  RunCarvingWorker(app, "Searching for data...", request, report, [&] {
+    const DefinitionLoad advance = RunSignaturePasses(Services(app), request.range, report.mode_folder, kind, checklist,
+                                                      carving, report.types, request.files_per_folder);
+    if (!advance.opened) app.ui.ShowMessage(advance.error);
+    ShowRejections(app.ui, advance.rejections);
+  });
+  return report;
+}
+
+}  // namespace pellora
