@@ -24,16 +24,10 @@ void Render(const ResultTree& tree, ItemId item, const std::string& prefix, std:
   }
 }
 
-struct Scanned {
-  test::TestDisk disk;
-  FatVolume volume;
+struct Scanned : test::ImageVolume {
   RecoveredResults results;
 
-  explicit Scanned(const test::FatImage& image) : disk(image.Path()) {
-    volume.sectors = &disk.Sectors();
-    volume.device_path = disk.Path();
-    volume.params = image.Params();
-    volume.read_limit_bytes = std::filesystem::file_size(image.Path());
+  explicit Scanned(const test::FatImage& image) : ImageVolume(image) {
     ProgressBar progress;
     const std::uint64_t end = std::filesystem::file_size(image.Path()) / 512;
     ScanLostFatFolders(volume, end, results, disk.Ui(), progress, {}, 0);

@@ -19,15 +19,8 @@ std::string Content(std::size_t size, char seed) {
   return text;
 }
 
-struct Volume {
-  test::TestDisk disk;
-  FatVolume volume;
-  explicit Volume(const test::FatImage& image) : disk(image.Path()) {
-    volume.sectors = &disk.Sectors();
-    volume.device_path = disk.Path();
-    volume.params = image.Params();
-    volume.read_limit_bytes = std::filesystem::file_size(image.Path());
-  }
+struct Volume : test::ImageVolume {
+  using ImageVolume::ImageVolume;
   FileListRow Row(std::string_view name) const {
     for (const FileListRow& row : ListFatFolder(volume, 0))
       if (row.name == name) return row;

@@ -97,4 +97,11 @@ FileSystemParams FatImage::Params() const {
   return p;
 }
 
+ImageVolume::ImageVolume(const FatImage& image) : disk(image.Path()) {
+  volume.sectors = &disk.Sectors();
+  volume.device_path = disk.Path();
+  volume.params = image.Params();
+  volume.read_limit_bytes = std::filesystem::file_size(image.Path());
+}
+
 }  // namespace pellora::test

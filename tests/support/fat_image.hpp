@@ -5,7 +5,9 @@
 #include <string>
 #include <string_view>
 
+#include "fat/fat_volume.hpp"
 #include "recognition/partition_params.hpp"
+#include "support/memory_disk.hpp"
 
 namespace pellora::test {
 
@@ -29,6 +31,13 @@ class FatImage {
  private:
   void Mtools(const std::string& command) const;
   std::filesystem::path image_;
+};
+
+// The FAT engine's view of an image: the image attached as a disk, with its file-system values.
+struct ImageVolume {
+  explicit ImageVolume(const FatImage& image);
+  TestDisk disk;
+  FatVolume volume;
 };
 
 // Runs a shell command; throws with its output when it fails.
