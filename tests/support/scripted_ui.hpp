@@ -16,6 +16,8 @@ class ScriptedUi : public Ui {
  public:
   // Answers for the next Yes/No questions, in order; when none is left the default answer is given.
   void AnswerYesNo(std::initializer_list<bool> answers);
+  // Answers for the next whole-disk prompts (true: search the entire drive); none left: go back.
+  void AnswerWholeDisk(std::initializer_list<bool> answers);
 
   std::vector<std::string> Events() const;
   std::vector<std::string> Messages() const;  // texts of ShowMessage, in order
@@ -27,12 +29,14 @@ class ScriptedUi : public Ui {
   bool AskYesNo(std::string_view text, bool default_yes) override;
   void ShowErrorReport(const ErrorReport& report) override;
   void ShowEndMessage(std::string_view text) override;
+  bool AskWholeDisk() override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
 
  private:
   mutable std::mutex mutex_;
   std::deque<bool> answers_;
+  std::deque<bool> whole_disk_answers_;
   std::vector<std::string> events_;
   std::vector<std::string> messages_;
   std::vector<ErrorReport> reports_;
