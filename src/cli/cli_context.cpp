@@ -2,6 +2,9 @@
 
 #include <iostream>
 
+#include "app/modes.hpp"
+#include "storage/drive_sources.hpp"
+
 namespace pellora::cli {
 
 std::string CliContext::ResolveDrive(std::string_view name) const {
@@ -12,5 +15,27 @@ std::string CliContext::ResolveDrive(std::string_view name) const {
 }
 
 void CliContext::PrintJson(const nlohmann::json& document) { std::cout << document.dump(2) << '\n'; }
+
+DriveListing& CliContext::ListDrives() {
+  StartMode(app, SearchMode::kBasic);
+  app.drive_listing = DriveListing(std::string(SearchModeLabel(SearchMode::kBasic)));
+  const DriveSources sources = CollectDriveSources(app.devices, options.no_system_drives ? nullptr : &app.system_drives);
+  RefreshDrives(app.drive_listing, 0, true, sources, app.sectors, app.reporter);
+  app.drive_listing.tree.EnsureGroup(kLogicalDrives);
+  RefreshDrives(app.drive_listing, 2, true, sources, app.sectors, app.reporter);
+  return app.drive_listing;
+}
+
+int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {
+  const std::string path = ResolveDrive(drive);
+  const DriveTree& tree = app.drive_listing.tree;
+  const auto item = tree.FindDrive(path);
+  if (!item) throw CliError(path + " is not listed: only removable disks and volumes are offered for recovery.");
+  if (!partition) return *item;
+  if (tree.Item(*item).kind != DriveItemKind::kDisk) throw CliError("--partition needs a disk, and " + path + " is a volume.");
+  const auto child = tree.FindPartition(*item, *partition);
+  if (!child) throw CliError(path + " has no item \"Partition - " + std::to_string(*partition) + "\".");
+  return *child;
+}
 
 }  // namespace pellora::cli

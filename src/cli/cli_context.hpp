@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,6 +46,11 @@ class CliContext {
   std::string ResolveDrive(std::string_view name) const;
   // Prints a JSON document on stdout.
   static void PrintJson(const nlohmann::json& document);
+  // Lists the drives as the Basic Search window does when it opens: disks with their partitions,
+  // and the logical drives.
+  DriveListing& ListDrives();
+  // The tree item of a drive (disk:N, vol:E, ...) and, with a partition number, of its partition.
+  int FindItem(std::string_view drive, std::optional<int> partition);
 
   AppState& app;
   TerminalUi& ui;
@@ -54,5 +60,8 @@ class CliContext {
 // Each command adds its subcommand and, when it is the one chosen, sets the function to run.
 using CommandRun = std::function<int(CliContext&)>;
 void AddSectorsCommand(CLI::App& cli, CommandRun& chosen);
+void AddDrivesCommand(CLI::App& cli, CommandRun& chosen);
+void AddParamsCommand(CLI::App& cli, CommandRun& chosen);
+void AddPartitionsCommand(CLI::App& cli, CommandRun& chosen);
 
 }  // namespace pellora::cli

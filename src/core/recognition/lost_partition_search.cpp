@@ -46,6 +46,8 @@ bool AddFound(DriveListing& listing, const smpparam& disk, const BootSectorCandi
   const int disk_number = DiskNumberOf(listing, disk);
   DiskPartitionList& list = listing.PartitionsOf(disk_number);
   if (list.Contains(candidate.start, candidate.end, candidate.file_system)) return false;
+  for (const DiskPartition& listed : list.Entries())
+    if (IsBackupBootSector(candidate, listed.file_system, listed.start)) return false;
   DiskPartition* partition = list.Add(std::string(candidate.file_system), candidate.start, candidate.end, true);
   if (partition == nullptr) return false;
   DriveTree& tree = listing.tree;
@@ -84,6 +86,14 @@ void ShowText(Ui* ui, UiText field, const std::string& text) {
 }  // namespace
 
 bool PassesBootSignature(std::span<const std::byte> sector) { return HasBootSignature(sector); }
+
+bool IsBackupBootSector(const BootSectorCandidate& candidate, std::string_view file_system, std::uint64_t start) {
+  if (candidate.file_system != file_system || candidate.start <= start) return false;
+  if (file_system == "FAT32") return candidate.start - start == 6;
+  // NTFS keeps its copy right after the sectors its boot sector counts.
+  if (file_system == "NTFS") return candidate.start - start == candidate.end - candidate.start;
+  return false;
+}
 
 std::optional<BootSectorCandidate> TestBootSector(std::span<const std::byte> sector, std::uint64_t sector_number) {
   if (!PassesBootSignature(sector)) return std::nullopt;
@@ -258,7 +268,8 @@ int SearchLogicalVolume(SectorAccess& sectors, ErrorReporter& reporter, Ui& ui, 
         if (candidate->file_system == "NTFS" && range_end < (std::uint64_t{1} << 32))
           candidate->end = std::min(candidate->end, range_end);
         const bool known = std::any_of(found.begin(), found.end(), [&](const RecognisedPartition& p) {
-          return p.start == candidate->start && p.end == candidate->end && p.file_system == candidate->file_system;
+          return (p.start == candidate->start && p.end == candidate->end && p.file_system == candidate->file_system) ||
+                 IsBackupBootSector(*candidate, p.file_system, p.start);
         });
         if (known) continue;
         RecognisedPartition row;

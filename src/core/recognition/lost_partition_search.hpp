@@ -36,6 +36,10 @@ struct BootSectorCandidate {
 // 0x39, or "NTFS" at 3.
 bool PassesBootSignature(std::span<const std::byte> sector);
 std::optional<BootSectorCandidate> TestBootSector(std::span<const std::byte> sector, std::uint64_t sector_number);
+// Whether a candidate is only the backup copy of the boot sector of a partition of this file
+// system that starts at start (FAT32 keeps one 6 sectors in, NTFS one after its last sector):
+// the search must not offer it as a partition of its own.
+bool IsBackupBootSector(const BootSectorCandidate& candidate, std::string_view file_system, std::uint64_t start);
 
 struct LostPartitionSearch {
   SectorAccess& sectors;
