@@ -2,8 +2,8 @@
 
 #include <iostream>
 
+#include "app/load_drives.hpp"
 #include "app/modes.hpp"
-#include "storage/drive_sources.hpp"
 
 namespace pellora::cli {
 
@@ -18,12 +18,7 @@ void CliContext::PrintJson(const nlohmann::json& document) { std::cout << docume
 
 DriveListing& CliContext::ListDrives() {
   StartMode(app, SearchMode::kBasic);
-  app.drive_listing = DriveListing(std::string(SearchModeLabel(SearchMode::kBasic)));
-  const DriveSources sources = CollectDriveSources(app.devices, options.no_system_drives ? nullptr : &app.system_drives);
-  RefreshDrives(app.drive_listing, 0, true, sources, app.sectors, app.reporter);
-  app.drive_listing.tree.EnsureGroup(kLogicalDrives);
-  RefreshDrives(app.drive_listing, 2, true, sources, app.sectors, app.reporter);
-  return app.drive_listing;
+  return LoadDrives(app, SearchMode::kBasic, !options.no_system_drives);
 }
 
 int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {

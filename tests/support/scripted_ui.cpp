@@ -78,6 +78,15 @@ void ScriptedUi::ShowProgress(std::int64_t position, std::int64_t maximum) {
   maximum_ = maximum;
 }
 
-void ScriptedUi::ShowText(UiText, std::string_view) {}
+void ScriptedUi::ShowText(UiText field, std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  texts_[field] = std::string(text);
+}
+
+std::string ScriptedUi::Text(UiText field) const {
+  const std::lock_guard lock(mutex_);
+  const auto at = texts_.find(field);
+  return at == texts_.end() ? std::string() : at->second;
+}
 
 }  // namespace pellora::test

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <map>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -24,6 +25,8 @@ class ScriptedUi : public Ui {
   std::vector<ErrorReport> Reports() const;
   std::int64_t LastProgress() const;
   std::int64_t LastMaximum() const;
+  // The last text shown in a field; empty when none was.
+  std::string Text(UiText field) const;
 
   void ShowMessage(std::string_view text, std::string_view caption) override;
   bool AskYesNo(std::string_view text, bool default_yes) override;
@@ -40,6 +43,7 @@ class ScriptedUi : public Ui {
   std::vector<std::string> events_;
   std::vector<std::string> messages_;
   std::vector<ErrorReport> reports_;
+  std::map<UiText, std::string> texts_;
   std::int64_t position_ = 0;
   std::int64_t maximum_ = 0;
 };
