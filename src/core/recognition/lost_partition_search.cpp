@@ -45,7 +45,7 @@ int DiskNumberOf(const DriveListing& listing, const smpparam& disk) {
 bool AddFound(DriveListing& listing, const smpparam& disk, const BootSectorCandidate& candidate) {
   const int disk_number = DiskNumberOf(listing, disk);
   DiskPartitionList& list = listing.PartitionsOf(disk_number);
-  if (list.Contains(candidate.start, candidate.end, candidate.file_system)) return false;
+  if (list.Contains(candidate.start, candidate.file_system)) return false;
   for (const DiskPartition& listed : list.Entries())
     if (IsBackupBootSector(candidate, listed.file_system, listed.start)) return false;
   DiskPartition* partition = list.Add(std::string(candidate.file_system), candidate.start, candidate.end, true);

@@ -10,9 +10,9 @@ DiskPartition* DiskPartitionList::Add(std::string file_system, std::uint64_t sta
   return &entries_.back();
 }
 
-bool DiskPartitionList::Contains(std::uint64_t start, std::uint64_t end, std::string_view file_system) const {
+bool DiskPartitionList::Contains(std::uint64_t start, std::string_view file_system) const {
   for (const DiskPartition& p : entries_)
-    if (p.start == start && p.end == end && p.file_system == file_system) return true;
+    if (p.start == start && p.file_system == file_system) return true;
   return false;
 }
 

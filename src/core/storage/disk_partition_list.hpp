@@ -29,8 +29,10 @@ class DiskPartitionList {
   bool Full() const { return Count() >= kCapacity; }
   // Appends at the next index; nullptr (and nothing written) when the list is full.
   DiskPartition* Add(std::string file_system, std::uint64_t start, std::uint64_t end, bool found = false);
-  // Whether a partition with this start, end and file system is listed already.
-  bool Contains(std::uint64_t start, std::uint64_t end, std::string_view file_system) const;
+  // Whether a partition of this file system starting here is listed already. The end is not
+  // compared: a table entry counts the sectors of the partition, while an NTFS boot sector counts
+  // one fewer (its backup lies after them), and both name the same partition.
+  bool Contains(std::uint64_t start, std::string_view file_system) const;
   std::span<const DiskPartition> Entries() const { return entries_; }
   DiskPartition& At(int index) { return entries_.at(static_cast<std::size_t>(index)); }
   void Clear() { entries_.clear(); }

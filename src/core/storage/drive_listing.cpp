@@ -73,6 +73,7 @@ void ListPhysicalDisks(DriveListing& listing, const std::vector<DiskFacts>& disk
 
       DriveInfo info = DiskInfo(facts, media_type, listing.search_mode);
       info.tree_label = DiskItemLabel(facts.disk_number, media_type, info.size_text);
+      info.dynamic_disk = IsDynamicDisk(sectors, facts.device_path);
       const int item = tree.Add(group, DriveItemKind::kDisk, info.tree_label);
       tree.Item(item).info = std::move(info);
       tree.Item(item).disk_number = facts.disk_number;
