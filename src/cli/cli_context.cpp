@@ -27,7 +27,8 @@ int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {
   const auto item = tree.FindDrive(path);
   if (!item) throw CliError(path + " is not listed: only removable disks and volumes are offered for recovery.");
   if (!partition) return *item;
-  if (tree.Item(*item).kind != DriveItemKind::kDisk) throw CliError("--partition needs a disk, and " + path + " is a volume.");
+  if (tree.Item(*item).kind != DriveItemKind::kDisk)
+    throw CliError("--partition needs a disk, and " + path + " is a volume.");
   const auto child = tree.FindPartition(*item, *partition);
   if (!child) throw CliError(path + " has no item \"Partition - " + std::to_string(*partition) + "\".");
   return *child;

@@ -19,7 +19,8 @@ nlohmann::json DetailsJson(const std::vector<DetailRow>& rows) {
 }
 
 void PrintDetails(const std::vector<DetailRow>& rows, std::string_view indent) {
-  for (const DetailRow& row : rows) std::cout << indent << row.label << (row.label.ends_with(' ') ? "" : " ") << row.value << '\n';
+  for (const DetailRow& row : rows)
+    std::cout << indent << row.label << (row.label.ends_with(' ') ? "" : " ") << row.value << '\n';
 }
 
 int RunDrives(CliContext& context) {

@@ -113,8 +113,7 @@ int RunParams(CliContext& context, const ParamsOptions& options) {
 
 void AddParamsCommand(CLI::App& cli, CommandRun& chosen) {
   auto options = std::make_shared<ParamsOptions>();
-  CLI::App* command =
-      cli.add_subcommand("params", "Validate a drive or partition and show the partition parameters");
+  CLI::App* command = cli.add_subcommand("params", "Validate a drive or partition and show the partition parameters");
   command->add_option("--drive", options->drive, "disk:N, vol:E, or the path of an attached image")->required();
   command->add_option("--partition", options->partition, "The partition's number in the drive tree")
       ->check(CLI::Range(1, 27));

@@ -91,8 +91,8 @@ int RunPartitions(CliContext& context, const PartitionsOptions& options) {
   int found = 0;
   RunStoppable([&](std::stop_token stop) {
     app.reporter.Guarded("Search more partition for selected drive...", "LD", "1FA", [&] {
-      LostPartitionSearch search{.sectors = app.sectors, .listing = listing, .ui = &context.ui, .stop = stop,
-                                 .silent = {}};
+      LostPartitionSearch search{
+          .sectors = app.sectors, .listing = listing, .ui = &context.ui, .stop = stop, .silent = {}};
       found = SearchDisk(search, disk, options.advanced ? LostPartitionMode::kAdvanced : LostPartitionMode::kStandard);
     });
   });
@@ -107,8 +107,7 @@ int RunPartitions(CliContext& context, const PartitionsOptions& options) {
                             {"end_sector", p.end},
                             {"found", p.found}});
     } else if (p.found) {
-      std::cout << PartitionItemLabel(p.index + 1, p.file_system) << "  start " << p.start << "  end " << p.end
-                << '\n';
+      std::cout << PartitionItemLabel(p.index + 1, p.file_system) << "  start " << p.start << "  end " << p.end << '\n';
     }
   }
   if (context.options.json) {

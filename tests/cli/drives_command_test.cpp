@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <nlohmann/json.hpp>
+#include <optional>
 #include <regex>
 #include <sstream>
 
@@ -72,29 +73,36 @@ std::string Run(const std::string& command) {
   return output;
 }
 
-// The allocated slots of The Sleuth Kit's mmls.
-std::vector<Extent> Mmls(const std::filesystem::path& image) {
+// The extents a tool prints, one per line that matches pattern; extent turns a match into one.
+template <typename Extract>
+std::vector<Extent> Extents(const std::string& command, const std::regex& pattern, Extract extent) {
   std::vector<Extent> extents;
-  std::istringstream lines(Run("mmls '" + image.string() + "' 2>/dev/null"));
-  const std::regex slot(R"(^\d+:\s+\d+(:\d+)?\s+(\d+)\s+(\d+)\s+)");
+  std::istringstream lines(Run(command));
   for (std::string line; std::getline(lines, line);) {
     std::smatch m;
-    if (std::regex_search(line, m, slot)) extents.push_back({std::stoull(m[2]), std::stoull(m[3])});
+    if (std::regex_search(line, m, pattern)) {
+      if (const auto found = extent(m)) extents.push_back(*found);
+    }
   }
   return extents;
 }
 
-// The partitions of sfdisk --dump.
+// The allocated slots of The Sleuth Kit's mmls.
+std::vector<Extent> Mmls(const std::filesystem::path& image) {
+  return Extents("mmls '" + image.string() + "' 2>/dev/null", std::regex(R"(^\d+:\s+\d+(:\d+)?\s+(\d+)\s+(\d+)\s+)"),
+                 [](const std::smatch& m) {
+                   return std::optional(Extent{std::stoull(m[2]), std::stoull(m[3])});
+                 });
+}
+
+// The partitions of sfdisk --dump, less the stubs of extended partitions.
 std::vector<Extent> Sfdisk(const std::filesystem::path& image) {
-  std::vector<Extent> extents;
-  std::istringstream lines(Run("PATH=$PATH:/usr/sbin:/sbin sfdisk --dump '" + image.string() + "' 2>/dev/null"));
-  const std::regex entry(R"(start=\s*(\d+), size=\s*(\d+))");
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch m;
-    if (std::regex_search(line, m, entry) && std::stoull(m[2]) > 2)  // not the stub of an extended partition
-      extents.push_back({std::stoull(m[1]), std::stoull(m[1]) + std::stoull(m[2]) - 1});
-  }
-  return extents;
+  return Extents("PATH=$PATH:/usr/sbin:/sbin sfdisk --dump '" + image.string() + "' 2>/dev/null",
+                 std::regex(R"(start=\s*(\d+), size=\s*(\d+))"), [](const std::smatch& m) {
+                   const std::uint64_t start = std::stoull(m[1]);
+                   const std::uint64_t size = std::stoull(m[2]);
+                   return size > 2 ? std::optional(Extent{start, start + size - 1}) : std::nullopt;
+                 });
 }
 
 TEST(DrivesCommand, PartitionStartsAndEndsAgreeWithSfdiskAndTheSleuthKit) {
@@ -119,8 +127,8 @@ TEST(DrivesCommand, PartitionStartsAndEndsAgreeWithSfdiskAndTheSleuthKit) {
 }
 
 TEST(ParamsCommand, FieldsOneToTwentyTwoOfAPartition) {
-  const json params = Json(RunCli(
-      {"--json", "--image", test::SampleCard().string(), "params", "--drive", "disk:0", "--partition", "1"}));
+  const json params = Json(
+      RunCli({"--json", "--image", test::SampleCard().string(), "params", "--drive", "disk:0", "--partition", "1"}));
   EXPECT_EQ(params["method"], "boot sector");
   EXPECT_EQ(params["drive"], "\\\\.\\PhysicalDrive0");
   const json& p = params["params"];

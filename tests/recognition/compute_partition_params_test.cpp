@@ -105,8 +105,8 @@ TEST(ComputePartitionParams, NtfsRecordSizesAndMftPositions) {
 
 TEST(ComputePartitionParams, NtfsTakesTheOtherCopyWhenOneIsUnusable) {
   MemoryDisk disk(300);
-  disk.NtfsBoot(10, 3, 279, 4, 20);    // 3 sectors per cluster: not a power of two
-  disk.NtfsBoot(289, 2, 279, 5, 21);   // the backup in the last sector
+  disk.NtfsBoot(10, 3, 279, 4, 20);   // 3 sectors per cluster: not a power of two
+  disk.NtfsBoot(289, 2, 279, 5, 21);  // the backup in the last sector
   disk.Text(10 + 5 * 2, 0, "FILE0");
   const auto ntfs = Compute(disk, "NTFS", 10, 290);
   ASSERT_TRUE(ntfs);

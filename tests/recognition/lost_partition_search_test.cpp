@@ -150,7 +150,7 @@ TEST_F(LostPartitionSearchTest, FileSystemsInsideALogicalVolume) {
 
 TEST(BootSectorTest, SignaturesAndSizes) {
   test::MemoryDisk disk(8);
-  disk.Fat16Boot(1, 4, 1, 512, 32, 20000);   // small: the size is in the 16-bit field
+  disk.Fat16Boot(1, 4, 1, 512, 32, 20000);  // small: the size is in the 16-bit field
   disk.Fat32Boot(2, 8, 32, 100, 2, 70000);
   disk.NtfsBoot(3, 8, (1ull << 32) + 5000, 4, 8);  // only the low 32 bits count
   disk.Fat32Boot(4, 8, 32, 100, 2, 70000);

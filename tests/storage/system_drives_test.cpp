@@ -15,8 +15,8 @@
 namespace pellora {
 namespace {
 
-using ::testing::ElementsAre;
 using test::FakeSysfs;
+using ::testing::ElementsAre;
 
 // A machine with a SATA system disk, a fixed USB hard disk, an empty USB card reader slot, an SD
 // card reader holding the sample card, and a loop device.
@@ -68,8 +68,7 @@ TEST_F(SystemDrivesTest, QueriesEveryDiskAndOffersOnlyRemovableMedia) {
     seen.push_back(disk.device_path + " " + MediaTypeText(disk.media_type, disk.bus_type) + " " +
                    std::string(BusTypeName(disk.bus_type)) + (SystemDrives::Removable(disk) ? " offered" : ""));
   EXPECT_THAT(seen, ElementsAre("\\\\.\\PhysicalDrive0 Fixed hard disk media SATA",
-                                "\\\\.\\PhysicalDrive1 External hard disk media USB",
-                                "\\\\.\\PhysicalDrive2  USB",
+                                "\\\\.\\PhysicalDrive1 External hard disk media USB", "\\\\.\\PhysicalDrive2  USB",
                                 "\\\\.\\PhysicalDrive3 Removable Media SD offered"));
   const DiskFacts& card = drives.Disks()[3];
   EXPECT_EQ(card.Model(), "SD16G");
@@ -152,10 +151,14 @@ TEST(DynamicDisk, AVolumeOnADynamicDiskIsMarked) {
   bytes.resize(100 * 512);
   test::WriteBytes(dir / "dynamic.img", bytes);
   FakeSysfs sysfs(dir / "machine");
-  sysfs.AddDisk({.name = "mmcblk0", .device_path = "mmc_host/mmc0/mmc0:0001/block", .sectors = 100,
-                 .node = dir / "dynamic.img"});
-  sysfs.AddPartition({.disk = "mmcblk0", .name = "mmcblk0p1", .start = 32, .sectors = 60,
-                      .udev = {{"ID_FS_TYPE", "ntfs"}}, .node = dir / "dynamic.img"});
+  sysfs.AddDisk(
+      {.name = "mmcblk0", .device_path = "mmc_host/mmc0/mmc0:0001/block", .sectors = 100, .node = dir / "dynamic.img"});
+  sysfs.AddPartition({.disk = "mmcblk0",
+                      .name = "mmcblk0p1",
+                      .start = 32,
+                      .sectors = 60,
+                      .udev = {{"ID_FS_TYPE", "ntfs"}},
+                      .node = dir / "dynamic.img"});
   test::ScriptedUi ui;
   AppState app(ui);
   app.system_drives = SystemDrives(sysfs.Config());

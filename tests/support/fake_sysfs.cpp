@@ -44,8 +44,8 @@ void FakeSysfs::AddVirtual(const std::string& name, std::uint64_t sectors) {
 }
 
 void FakeSysfs::Mount(const std::string& name, const fs::path& point) {
-  std::ofstream(root_ / "mounts", std::ios::app) << (DevRoot() / name).string() << ' ' << point.string()
-                                                 << " vfat rw 0 0\n";
+  std::ofstream(root_ / "mounts", std::ios::app)
+      << (DevRoot() / name).string() << ' ' << point.string() << " vfat rw 0 0\n";
 }
 
 SystemDriveConfig FakeSysfs::Config() const {

@@ -37,13 +37,17 @@ void MemoryDisk::Entry(std::uint64_t sector, int index, std::uint8_t type, std::
   Signature(sector);
 }
 
-void MemoryDisk::Fat32Boot(std::uint64_t sector, std::uint8_t per_cluster, std::uint16_t reserved,
-                           std::uint32_t per_fat, std::uint32_t root_cluster, std::uint32_t total) {
+void MemoryDisk::FatHeader(std::uint64_t sector, std::uint8_t per_cluster, std::uint16_t reserved) {
   Text(sector, 3, "MSWIN4.1");
   Le16(sector, 0x0B, 512);
   Byte(sector, 0x0D, per_cluster);
   Le16(sector, 0x0E, reserved);
-  Byte(sector, 0x10, 2);
+  Byte(sector, 0x10, 2);  // two FATs
+}
+
+void MemoryDisk::Fat32Boot(std::uint64_t sector, std::uint8_t per_cluster, std::uint16_t reserved,
+                           std::uint32_t per_fat, std::uint32_t root_cluster, std::uint32_t total) {
+  FatHeader(sector, per_cluster, reserved);
   Le32(sector, 0x20, total);
   Le32(sector, 0x24, per_fat);
   Le32(sector, 0x2C, root_cluster);
@@ -53,11 +57,7 @@ void MemoryDisk::Fat32Boot(std::uint64_t sector, std::uint8_t per_cluster, std::
 
 void MemoryDisk::Fat16Boot(std::uint64_t sector, std::uint8_t per_cluster, std::uint16_t reserved,
                            std::uint16_t root_entries, std::uint16_t per_fat, std::uint32_t total) {
-  Text(sector, 3, "MSWIN4.1");
-  Le16(sector, 0x0B, 512);
-  Byte(sector, 0x0D, per_cluster);
-  Le16(sector, 0x0E, reserved);
-  Byte(sector, 0x10, 2);
+  FatHeader(sector, per_cluster, reserved);
   Le16(sector, 0x11, root_entries);
   if (total < 0x10000) {
     Le16(sector, 0x13, static_cast<std::uint16_t>(total));
@@ -85,9 +85,8 @@ void MemoryDisk::NtfsBoot(std::uint64_t sector, std::uint8_t per_cluster, std::u
 
 void MemoryDisk::AttachAs(DeviceMap& devices, const std::string& path, DeviceKind kind) const {
   auto snapshot = std::make_shared<const std::vector<std::byte>>(*bytes_);
-  devices.AddSource(path, kind, [snapshot](int*) -> std::unique_ptr<Source> {
-    return std::make_unique<MemorySource>(snapshot);
-  });
+  devices.AddSource(path, kind,
+                    [snapshot](int*) -> std::unique_ptr<Source> { return std::make_unique<MemorySource>(snapshot); });
 }
 
 }  // namespace pellora::test

@@ -40,6 +40,8 @@ class MemoryDisk {
   void AttachAs(DeviceMap& devices, const std::string& path, DeviceKind kind = DeviceKind::kDisk) const;
 
  private:
+  void FatHeader(std::uint64_t sector, std::uint8_t per_cluster, std::uint16_t reserved);
+
   std::shared_ptr<std::vector<std::byte>> bytes_;
 };
 

@@ -6,12 +6,13 @@
 #include "common/byte_reader.hpp"
 #include "storage/boot_signature.hpp"
 #include "storage/sector_access.hpp"
+#include "storage/zeroed_reads.hpp"
 
 namespace pellora {
 
 namespace {
 
-using Sector = std::array<std::byte, 512>;
+using Sector = SectorBytes;
 
 constexpr std::byte kMediaByte{0xF8};
 constexpr std::uint32_t kFatBackupOffset = 6;
@@ -19,12 +20,7 @@ constexpr std::uint32_t kFatBackupOffset = 6;
 class Reader {
  public:
   Reader(SectorAccess& sectors, const std::string& path) : sectors_(sectors), path_(path) {}
-  // A failed read yields zeros: no signature, never the previous sector's bytes.
-  Sector Read(std::uint64_t sector) {
-    Sector buffer{};
-    sectors_.ReadSectors(1, path_, sector, buffer);
-    return buffer;
-  }
+  Sector Read(std::uint64_t sector) { return ReadSectorOrZeros(sectors_, path_, sector); }
 
  private:
   SectorAccess& sectors_;
@@ -32,7 +28,8 @@ class Reader {
 };
 
 bool ClusterSizeValid(std::uint32_t sectors_per_cluster) {
-  return sectors_per_cluster != 0 && sectors_per_cluster <= 128 && (sectors_per_cluster & (sectors_per_cluster - 1)) == 0;
+  return sectors_per_cluster != 0 && sectors_per_cluster <= 128 &&
+         (sectors_per_cluster & (sectors_per_cluster - 1)) == 0;
 }
 
 // FAT arithmetic runs on the low 32 bits of the start, as the FAT engines address sectors.

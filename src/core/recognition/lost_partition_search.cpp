@@ -14,6 +14,7 @@
 #include "storage/drive_details.hpp"
 #include "storage/drive_listing.hpp"
 #include "storage/sector_access.hpp"
+#include "storage/zeroed_reads.hpp"
 
 namespace pellora {
 
@@ -23,15 +24,6 @@ constexpr std::uint64_t kAdvancedStepSectors = 512;  // 256 KiB per read
 constexpr std::uint64_t kVolumeStepSectors = 1024;   // 512 KiB per read
 constexpr std::uint32_t kStandardHeads = 255;
 constexpr std::uint32_t kStandardSectorsPerTrack = 63;
-
-using Sector = std::array<std::byte, 512>;
-
-// A failed or short read leaves zeros, which carry no signature.
-std::size_t ReadInto(Source& device, std::uint64_t sector, std::span<std::byte> buffer) {
-  const ReadOutcome outcome = device.ReadAt(sector * kSectorSize, buffer);
-  std::fill(buffer.begin() + static_cast<std::ptrdiff_t>(outcome.bytes), buffer.end(), std::byte{0});
-  return outcome.bytes / kSectorSize;
-}
 
 std::span<const std::byte> SectorOf(std::span<const std::byte> buffer, std::size_t index) {
   return buffer.subspan(index * kSectorSize, kSectorSize);
@@ -135,16 +127,16 @@ int StandardScan(LostPartitionSearch& search, const smpparam& disk) {
   ProgressBar progress(search.ui);
   progress.SetRange(0, cylinders, 1);
   int added = 0;
-  Sector sector{};
+  SectorBytes sector{};
   for (std::uint64_t n = 0; n < cylinders; ++n) {
     if (search.stop.stop_requested()) break;
     ShowText(search.ui, UiText::kCurrentSector, std::to_string(n));
     progress.Advance(0, cylinders, n, 1);
     std::uint64_t probe = (n * heads + 1) * per_track;  // head 1 of the cylinder
-    ReadInto(*device, probe, sector);
+    ReadSectorsOrZeros(*device, probe, sector);
     if (!PassesBootSignature(sector)) {
       probe = n * heads * per_track;  // head 0
-      ReadInto(*device, probe, sector);
+      ReadSectorsOrZeros(*device, probe, sector);
       if (!PassesBootSignature(sector)) continue;
     }
     if (Consider(search, disk, sector, probe, added) == Step::kStop) break;
@@ -165,7 +157,7 @@ int AdvancedScan(LostPartitionSearch& search, const smpparam& disk) {
     if (search.stop.stop_requested()) break;
     ShowText(search.ui, UiText::kCurrentSector, std::to_string(step));
     progress.Advance(0, total, step, kAdvancedStepSectors);
-    const std::size_t read = ReadInto(*device, step, buffer);
+    const std::size_t read = ReadSectorsOrZeros(*device, step, buffer);
     for (std::size_t i = 0; i < read; ++i) {
       const auto sector = SectorOf(buffer, i);
       if (!PassesBootSignature(sector)) continue;
@@ -180,8 +172,7 @@ int SearchDisk(LostPartitionSearch& search, const smpparam& disk, LostPartitionM
 }
 
 std::string ResultMessage(int found, std::string_view kind, std::string_view name, std::string_view detail) {
-  const std::string tail =
-      std::string(kind) + " ( " + std::string(name) + " - " + std::string(detail) + " )";
+  const std::string tail = std::string(kind) + " ( " + std::string(name) + " - " + std::string(detail) + " )";
   if (found > 0) return "Found " + std::to_string(found) + " more partitions in selected " + tail;
   return "No more partitions found in selected " + tail;
 }
@@ -230,7 +221,10 @@ void SearchListedDisks(LostPartitionSearch& search, ErrorReporter& reporter) {
 bool SilentSearch(SectorAccess& sectors, DriveListing& listing, const smpparam& disk, PartitionParams& params,
                   FileSystemParams& working, std::stop_token stop) {
   bool found = false;
-  LostPartitionSearch search{.sectors = sectors, .listing = listing, .ui = nullptr, .stop = std::move(stop),
+  LostPartitionSearch search{.sectors = sectors,
+                             .listing = listing,
+                             .ui = nullptr,
+                             .stop = std::move(stop),
                              .silent = [&](const BootSectorCandidate& candidate) {
                                params.FileSystemName = candidate.file_system;
                                params.StartSector = candidate.start;
@@ -261,7 +255,7 @@ int SearchLogicalVolume(SectorAccess& sectors, ErrorReporter& reporter, Ui& ui, 
       progress.Advance(range_start, range_end, at, kVolumeStepSectors);
       const std::uint64_t count = std::min(kVolumeStepSectors, range_end - at);
       const std::size_t read =
-          std::min<std::size_t>(count, ReadInto(*device, at, std::span(buffer).first(count * kSectorSize)));
+          std::min<std::size_t>(count, ReadSectorsOrZeros(*device, at, std::span(buffer).first(count * kSectorSize)));
       for (std::size_t i = 0; i < read; ++i) {
         auto candidate = TestBootSector(SectorOf(buffer, i), at + i);
         if (!candidate) continue;

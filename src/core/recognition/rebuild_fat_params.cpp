@@ -9,6 +9,7 @@
 #include "common/progress.hpp"
 #include "common/ui.hpp"
 #include "storage/sector_access.hpp"
+#include "storage/zeroed_reads.hpp"
 
 namespace pellora {
 
@@ -35,9 +36,7 @@ bool ClusterSizeAllowed(std::uint64_t size) { return size != 0 && size <= 128 &&
 
 std::vector<std::byte> ReadChunk(Source& device, std::uint64_t sector, std::uint64_t count) {
   std::vector<std::byte> chunk(count * kSectorSize);
-  const ReadOutcome outcome = device.ReadAt(sector * kSectorSize, chunk);
-  // Whatever was not read stays zero and carries no signature.
-  std::fill(chunk.begin() + static_cast<std::ptrdiff_t>(outcome.bytes), chunk.end(), std::byte{0});
+  ReadSectorsOrZeros(device, sector, chunk);
   return chunk;
 }
 

@@ -7,9 +7,9 @@ namespace pellora {
 namespace {
 
 constexpr std::array<std::string_view, 23> kBusTypeNames = {
-    "UNKNOWN", "SCSI",   "ATAPI", "ATA",  "IEEE 1394", "SSA",               "FIBRE",  "USB",
-    "RAID",    "iSCSI",  "SAS",   "SATA", "SD",        "MMC",               "VIRTUAL", "FILEBACKEDVIRTUAL",
-    "SPACES",  "NVME",   "SCM",   "UFS",  "MAX",       "Reserved",          ""};
+    "UNKNOWN", "SCSI",  "ATAPI", "ATA",  "IEEE 1394", "SSA",      "FIBRE",   "USB",
+    "RAID",    "iSCSI", "SAS",   "SATA", "SD",        "MMC",      "VIRTUAL", "FILEBACKEDVIRTUAL",
+    "SPACES",  "NVME",  "SCM",   "UFS",  "MAX",       "Reserved", ""};
 
 }  // namespace
 

@@ -49,8 +49,8 @@ const smpparam* DriveListing::Geometry(int disk_item) const {
 }
 
 std::string DiskItemLabel(int disk_number, std::string_view media_type, std::string_view size_text) {
-  return "Disk" + std::to_string(disk_number) + " ( " + std::string(media_type) + " - " +
-         std::string(Trim(size_text)) + " )";
+  return "Disk" + std::to_string(disk_number) + " ( " + std::string(media_type) + " - " + std::string(Trim(size_text)) +
+         " )";
 }
 
 void ListPhysicalDisks(DriveListing& listing, const std::vector<DiskFacts>& disks, SectorAccess& sectors,
@@ -79,12 +79,13 @@ void ListPhysicalDisks(DriveListing& listing, const std::vector<DiskFacts>& disk
       tree.Item(item).disk_number = facts.disk_number;
       tree.Item(item).expanded = true;
       listing.disk_paths[facts.disk_number] = PhysicalDrivePath(facts.disk_number);
-      listing.disks.push_back({.cylinders = static_cast<std::uint32_t>(std::min<std::uint64_t>(facts.cylinders, UINT32_MAX)),
-                               .tracks_per_cylinder = facts.tracks_per_cylinder,
-                               .sectors_per_track = facts.sectors_per_track,
-                               .device_path = facts.device_path,
-                               .item = item,
-                               .total_sectors = facts.total_sectors});
+      listing.disks.push_back(
+          {.cylinders = static_cast<std::uint32_t>(std::min<std::uint64_t>(facts.cylinders, UINT32_MAX)),
+           .tracks_per_cylinder = facts.tracks_per_cylinder,
+           .sectors_per_track = facts.sectors_per_track,
+           .device_path = facts.device_path,
+           .item = item,
+           .total_sectors = facts.total_sectors});
 
       DiskPartitionList& list = listing.PartitionsOf(facts.disk_number);
       ReadPartitionTable(sectors, reporter, facts.device_path, facts.total_sectors, list,
@@ -126,13 +127,13 @@ void ListLogicalDrives(DriveListing& listing, const std::vector<VolumeFacts>& vo
     info.disk_number = volume.disk_number;
     info.first_sector = volume.first_sector;
     info.last_sector = volume.first_sector + volume.sector_count;
-    listing.diagnostics += "DBR start sector: " + std::to_string(info.first_sector) + "\r\nDBR End sector: " +
-                           std::to_string(info.last_sector) + "\r\n";
+    listing.diagnostics += "DBR start sector: " + std::to_string(info.first_sector) +
+                           "\r\nDBR End sector: " + std::to_string(info.last_sector) + "\r\n";
     if (volume.disk_number >= 0) info.dynamic_disk = IsDynamicDisk(sectors, PhysicalDrivePath(volume.disk_number));
 
     listing.volume_list.push_back(volume.device_path + "|" + std::to_string(info.total_sectors));
-    info.tree_label = std::string(1, *letter) + ":\\ (" + info.size_text + " - " + info.volume_label + " - " +
-                      info.file_system + ")";
+    info.tree_label =
+        std::string(1, *letter) + ":\\ (" + info.size_text + " - " + info.volume_label + " - " + info.file_system + ")";
     const int item = tree.Add(group, DriveItemKind::kVolume, info.tree_label);
     tree.Item(item).disk_number = volume.disk_number;
     tree.Item(item).info = std::move(info);

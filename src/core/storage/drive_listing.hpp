@@ -26,7 +26,8 @@ struct smpparam {
 
 // The drive tree of a mode window and the tables its listing fills.
 struct DriveListing {
-  explicit DriveListing(std::string mode_label = "Basic Search") : tree(mode_label), search_mode(std::move(mode_label)) {}
+  explicit DriveListing(std::string mode_label = "Basic Search")
+      : tree(mode_label), search_mode(std::move(mode_label)) {}
 
   DiskPartitionList& PartitionsOf(int disk_number) { return partitions[disk_number]; }
   const smpparam* Geometry(int disk_item) const;

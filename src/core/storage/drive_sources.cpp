@@ -45,7 +45,8 @@ DriveSources CollectDriveSources(const DeviceMap& devices, const SystemDrives* s
       if (entry.origin == DeviceOrigin::kBlockDevice) continue;  // from the probe above
       const auto number = ParsePhysicalDrivePath(entry.path);
       if (!number) continue;
-      sources.disks.push_back(ImageDiskFacts(*number, entry.path, entry.file.empty() ? std::filesystem::path(entry.path) : entry.file,
+      sources.disks.push_back(ImageDiskFacts(*number, entry.path,
+                                             entry.file.empty() ? std::filesystem::path(entry.path) : entry.file,
                                              SizeOf(devices, entry)));
     } else if (entry.origin == DeviceOrigin::kBlockDevice) {
       if (system == nullptr) continue;

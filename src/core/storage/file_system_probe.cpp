@@ -9,8 +9,8 @@ FileSystemFacts ProbeFileSystem(const std::filesystem::path& file) {
   blkid_probe probe = blkid_new_probe_from_filename(file.c_str());
   if (probe == nullptr) return facts;
   blkid_probe_enable_superblocks(probe, 1);
-  blkid_probe_set_superblocks_flags(probe, BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION | BLKID_SUBLKS_LABEL |
-                                               BLKID_SUBLKS_UUID);
+  blkid_probe_set_superblocks_flags(probe,
+                                    BLKID_SUBLKS_TYPE | BLKID_SUBLKS_VERSION | BLKID_SUBLKS_LABEL | BLKID_SUBLKS_UUID);
   if (blkid_do_safeprobe(probe) == 0) {
     auto value = [&](const char* name) -> std::string {
       const char* data = nullptr;

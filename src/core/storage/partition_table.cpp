@@ -9,6 +9,7 @@
 #include "common/guard.hpp"
 #include "storage/boot_signature.hpp"
 #include "storage/sector_access.hpp"
+#include "storage/zeroed_reads.hpp"
 
 namespace pellora {
 
@@ -26,16 +27,7 @@ constexpr std::size_t kGptEntrySize = 128;
 // list can hold, and a loop is caught earlier by the visited check.
 constexpr int kMaxEbrs = 1024;
 
-using Sector = std::array<std::byte, 512>;
-
 bool IsExtended(std::uint8_t type) { return type == kExtended || type == kExtendedLba; }
-
-// A failed read counts as a sector without signatures, never as the previous sector again.
-Sector ReadOne(SectorAccess& sectors, const std::string& path, std::uint64_t sector) {
-  Sector buffer{};
-  sectors.ReadSectors(1, path, sector, buffer);
-  return buffer;
-}
 
 std::string_view PrimaryFallback(std::uint8_t type) {
   switch (type) {
@@ -78,7 +70,7 @@ void WalkEbrChain(SectorAccess& sectors, const std::string& path, std::uint64_t 
   for (int pass = 0; pass < kMaxEbrs; ++pass) {
     const std::uint64_t ebr_sector = base + link;
     if (!visited.insert(ebr_sector).second) return;  // the links form a loop
-    const Sector ebr = ReadOne(sectors, path, ebr_sector);
+    const SectorBytes ebr = ReadSectorOrZeros(sectors, path, ebr_sector);
     bool more = false;
     const auto entries = ParseMbrEntries(ebr);
     for (std::size_t i = 0; i < 2; ++i) {
@@ -90,7 +82,7 @@ void WalkEbrChain(SectorAccess& sectors, const std::string& path, std::uint64_t 
         continue;
       }
       const std::uint64_t start = ebr_sector + entry.start_lba;
-      const Sector boot = ReadOne(sectors, path, start);
+      const SectorBytes boot = ReadSectorOrZeros(sectors, path, start);
       std::string_view file_system = FileSystemBySignature(boot);
       if (file_system.empty()) file_system = LogicalFallback(entry.type);
       if (!file_system.empty() && !List(list, file_system, start, start + entry.sector_count, add_item)) return;
@@ -101,14 +93,14 @@ void WalkEbrChain(SectorAccess& sectors, const std::string& path, std::uint64_t 
 
 void WalkMbr(SectorAccess& sectors, ErrorReporter& reporter, const std::string& path, std::uint64_t disk_total_sectors,
              DiskPartitionList& list, const PartitionItemAdder& add_item) {
-  const Sector mbr = ReadOne(sectors, path, 0);
+  const SectorBytes mbr = ReadSectorOrZeros(sectors, path, 0);
   if (mbr[510] != std::byte{0x55} && mbr[511] != std::byte{0xAA}) return;
   bool extended = false;
   std::uint64_t extended_base = 0;
   for (const MbrEntry& entry : ParseMbrEntries(mbr)) {
     if (entry.type == 0) continue;
     if (static_cast<std::int64_t>(disk_total_sectors - entry.start_lba) < kMinimumSectorsToEnd) return;
-    const Sector boot = ReadOne(sectors, path, entry.start_lba);
+    const SectorBytes boot = ReadSectorOrZeros(sectors, path, entry.start_lba);
     std::string_view file_system = FileSystemBySignature(boot);
     if (file_system.empty() && HasGptSignature(boot)) {
       ReadGpt(sectors, reporter, path, list, add_item);
@@ -178,22 +170,21 @@ void ReadGpt(SectorAccess& sectors, ErrorReporter& reporter, const std::string& 
     for (const GptEntry& entry : ReadGptEntries(sectors, path)) {
       if (entry.type == kMsReservedGuid) continue;
       if (entry.last_lba == 0) return;
-      const std::string_view file_system = FileSystemBySignature(ReadOne(sectors, path, entry.first_lba));
+      const std::string_view file_system = FileSystemBySignature(ReadSectorOrZeros(sectors, path, entry.first_lba));
       if (!file_system.empty() && !List(list, file_system, entry.first_lba, entry.last_lba, add_item)) return;
     }
   });
 }
 
 void ReadPartitionTable(SectorAccess& sectors, ErrorReporter& reporter, const std::string& path,
-                        std::uint64_t disk_total_sectors, DiskPartitionList& list,
-                        const PartitionItemAdder& add_item) {
+                        std::uint64_t disk_total_sectors, DiskPartitionList& list, const PartitionItemAdder& add_item) {
   list.Clear();
   reporter.Guarded("Scanning for drive partition...", "LD", "1H",
                    [&] { WalkMbr(sectors, reporter, path, disk_total_sectors, list, add_item); });
 }
 
 bool IsDynamicDisk(SectorAccess& sectors, const std::string& path) {
-  const Sector mbr = ReadOne(sectors, path, 0);
+  const SectorBytes mbr = ReadSectorOrZeros(sectors, path, 0);
   if (!HasBootSignature(mbr)) return false;
   bool protective = false;
   for (const MbrEntry& entry : ParseMbrEntries(mbr)) {

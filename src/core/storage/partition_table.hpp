@@ -27,9 +27,9 @@ std::array<MbrEntry, 4> ParseMbrEntries(std::span<const std::byte> sector);
 using Guid = std::array<std::byte, 16>;
 // The 16 stored bytes of a GUID written as text (first three groups little-endian).
 Guid ParseGuid(std::string_view text);
-extern const Guid kLdmMetadataGuid;   // 5808c8aa-7e8f-42e0-85d2-e1e90434cfb3
-extern const Guid kMsReservedGuid;    // e3c9e316-0b5c-4db8-817d-f92df00215ae
-extern const Guid kLdmDataGuid;       // af9b60a0-1431-4f62-bc68-3311714a69ad
+extern const Guid kLdmMetadataGuid;  // 5808c8aa-7e8f-42e0-85d2-e1e90434cfb3
+extern const Guid kMsReservedGuid;   // e3c9e316-0b5c-4db8-817d-f92df00215ae
+extern const Guid kLdmDataGuid;      // af9b60a0-1431-4f62-bc68-3311714a69ad
 
 struct GptEntry {
   Guid type{};

@@ -1,8 +1,8 @@
 #include "storage/system_drives.hpp"
 
 #include <fcntl.h>
-#include <linux/hdreg.h>
 #include <libudev.h>
+#include <linux/hdreg.h>
 #include <sys/ioctl.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
@@ -55,10 +55,12 @@ bool IgnoredName(const std::string& name) {
 
 int BusOf(const std::string& name, const std::string& devpath, const UdevProperties& properties) {
   const std::string bus = Property(properties, "ID_BUS");
-  if (name.starts_with("mmcblk") || devpath.find("/mmc_host/") != std::string::npos) return static_cast<int>(BusType::kSd);
+  if (name.starts_with("mmcblk") || devpath.find("/mmc_host/") != std::string::npos)
+    return static_cast<int>(BusType::kSd);
   if (bus == "usb" || devpath.find("/usb") != std::string::npos) return static_cast<int>(BusType::kUsb);
   if (name.starts_with("nvme") || bus == "nvme") return static_cast<int>(BusType::kNvme);
-  if (bus == "ata") return static_cast<int>(Property(properties, "ID_ATA_SATA") == "1" ? BusType::kSata : BusType::kAta);
+  if (bus == "ata")
+    return static_cast<int>(Property(properties, "ID_ATA_SATA") == "1" ? BusType::kSata : BusType::kAta);
   if (bus == "scsi") return static_cast<int>(BusType::kScsi);
   if (bus == "ieee1394") return static_cast<int>(BusType::kIeee1394);
   if (devpath.find("/virtio") != std::string::npos) return static_cast<int>(BusType::kVirtual);
@@ -160,7 +162,8 @@ void SystemDrives::Probe() {
     if (facts.total_sectors != 0) {
       const bool removable = ReadAttribute(block / "removable") == "1";
       // A card reader's slot counts as removable whatever the kernel flags.
-      facts.media_type = (removable || facts.bus_type == static_cast<int>(BusType::kSd)) ? kRemovableMedia : kFixedMedia;
+      facts.media_type =
+          (removable || facts.bus_type == static_cast<int>(BusType::kSd)) ? kRemovableMedia : kFixedMedia;
     }
     Geometry(facts.system_name, facts);
     facts.vendor = FirstOf({ReadAttribute(device / "vendor"), ReplaceAll(Property(properties, "ID_VENDOR"), "_", " ")});
@@ -187,7 +190,8 @@ void SystemDrives::ProbeVolumes(const std::string& name, const DiskFacts& disk, 
                  std::uint64_t count) {
     VolumeFacts volume;
     volume.system_name = (config_.dev_root / sysname).string();
-    volume.file_system = FileSystemDisplayName(Property(properties, "ID_FS_TYPE"), Property(properties, "ID_FS_VERSION"));
+    volume.file_system =
+        FileSystemDisplayName(Property(properties, "ID_FS_TYPE"), Property(properties, "ID_FS_VERSION"));
     volume.label = Property(properties, "ID_FS_LABEL");
     volume.serial = Property(properties, "ID_FS_UUID");
     volume.total_bytes = count * 512;
