@@ -3,7 +3,6 @@
 
 #include <nlohmann/json.hpp>
 #include <optional>
-#include <regex>
 #include <sstream>
 
 #include "support/cli_runner.hpp"
@@ -73,34 +72,39 @@ std::string Run(const std::string& command) {
   return output;
 }
 
-// The extents a tool prints, one per line that matches pattern; extent turns a match into one.
+// The extents a tool prints; extent turns one line into one, or into none.
 template <typename Extract>
-std::vector<Extent> Extents(const std::string& command, const std::regex& pattern, Extract extent) {
+std::vector<Extent> Extents(const std::string& command, Extract extent) {
   std::vector<Extent> extents;
   std::istringstream lines(Run(command));
-  for (std::string line; std::getline(lines, line);) {
-    std::smatch m;
-    if (std::regex_search(line, m, pattern)) {
-      if (const auto found = extent(m)) extents.push_back(*found);
-    }
-  }
+  for (std::string line; std::getline(lines, line);)
+    if (const std::optional<Extent> found = extent(line)) extents.push_back(*found);
   return extents;
 }
 
-// The allocated slots of The Sleuth Kit's mmls.
+bool AllDigits(const std::string& text) {
+  return !text.empty() && text.find_first_not_of("0123456789:") == std::string::npos;
+}
+
+// The allocated slots of The Sleuth Kit's mmls: "004:  000  0000002048  0000104447  ...".
 std::vector<Extent> Mmls(const std::filesystem::path& image) {
-  return Extents("mmls '" + image.string() + "' 2>/dev/null", std::regex(R"(^\d+:\s+\d+(:\d+)?\s+(\d+)\s+(\d+)\s+)"),
-                 [](const std::smatch& m) {
-                   return std::optional(Extent{std::stoull(m[2]), std::stoull(m[3])});
-                 });
+  return Extents("mmls '" + image.string() + "' 2>/dev/null", [](const std::string& line) -> std::optional<Extent> {
+    std::istringstream fields(line);
+    std::string slot, table, start, end;
+    if (!(fields >> slot >> table >> start >> end) || !slot.ends_with(':') || !AllDigits(table)) return std::nullopt;
+    return Extent{std::stoull(start), std::stoull(end)};
+  });
 }
 
 // The partitions of sfdisk --dump, less the stubs of extended partitions.
 std::vector<Extent> Sfdisk(const std::filesystem::path& image) {
   return Extents("PATH=$PATH:/usr/sbin:/sbin sfdisk --dump '" + image.string() + "' 2>/dev/null",
-                 std::regex(R"(start=\s*(\d+), size=\s*(\d+))"), [](const std::smatch& m) {
-                   const std::uint64_t start = std::stoull(m[1]);
-                   const std::uint64_t size = std::stoull(m[2]);
+                 [](const std::string& line) -> std::optional<Extent> {
+                   const auto start_at = line.find("start=");
+                   const auto size_at = line.find("size=");
+                   if (start_at == std::string::npos || size_at == std::string::npos) return std::nullopt;
+                   const std::uint64_t start = std::stoull(line.substr(start_at + 6));
+                   const std::uint64_t size = std::stoull(line.substr(size_at + 5));
                    return size > 2 ? std::optional(Extent{start, start + size - 1}) : std::nullopt;
                  });
 }

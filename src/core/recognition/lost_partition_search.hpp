@@ -23,6 +23,17 @@ struct smpparam;
 enum class LostPartitionMode { kStandard = 5, kAdvanced = 10 };
 
 inline constexpr int kMaxSearchPartitions = 26;
+
+// The texts of the "Search More Partitions" mode dialog (caption: the product name) and of a
+// window while the search runs.
+inline constexpr std::string_view kSearchMoreTitle = "Select mode for Search More Partitions of selected drive.";
+inline constexpr std::string_view kSearchMoreText = "Please select the Search Mode to find lost partitions.";
+inline constexpr std::string_view kStandardModeLabel = "Standard Mode";
+inline constexpr std::string_view kAdvancedModeLabel = "Advanced Mode";
+inline constexpr std::string_view kSearchMoreContinue = "Continue";
+inline constexpr std::string_view kSearchMoreCancel = "Cancel";
+inline constexpr std::string_view kStopSearchingPartitions = "Stop Searching Partitions";
+inline constexpr std::string_view kSearchingPartitions = "Searching Partitions...";
 inline constexpr std::string_view kStopPartitionSearchQuestion = "Do you want to stop searching partition?";
 
 // A boot sector that carries a file-system signature.
