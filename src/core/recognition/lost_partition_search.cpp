@@ -195,8 +195,10 @@ void SearchListedDisks(LostPartitionSearch& search, ErrorReporter& reporter) {
     const std::vector<smpparam> disks = listing.disks;
     for (const smpparam& disk : disks) {
       if (!tree.Valid(disk.item)) continue;
-      const DriveItem& item = tree.Item(disk.item);
-      if (item.label.find("Removable Media") == std::string::npos || !tree.IsWholeDisk(disk.item)) continue;
+      // Items are added below: keep values, not references into the tree.
+      const int disk_number = tree.Item(disk.item).disk_number;
+      if (tree.Item(disk.item).label.find("Removable Media") == std::string::npos || !tree.IsWholeDisk(disk.item))
+        continue;
       found += StandardScan(search, disk);
       last = disk;
       if (const auto children = tree.Children(disk.item); !children.empty()) {
@@ -205,11 +207,11 @@ void SearchListedDisks(LostPartitionSearch& search, ErrorReporter& reporter) {
       }
       // Nothing on the disk: offer the whole of it as one partition.
       const std::string file_system = GuessFileSystemBySize(0, disk.total_sectors);
-      DiskPartition* whole = listing.PartitionsOf(item.disk_number).Add(file_system, 0, disk.total_sectors);
+      DiskPartition* whole = listing.PartitionsOf(disk_number).Add(file_system, 0, disk.total_sectors);
       if (whole == nullptr) continue;
       const std::string label = file_system == "Unknown" ? "Unknown Partition" : PartitionItemLabel(1, file_system);
       const int child = tree.Add(disk.item, DriveItemKind::kPartition, label);
-      tree.Item(child).disk_number = item.disk_number;
+      tree.Item(child).disk_number = disk_number;
       tree.Item(child).partition_index = whole->index;
       whole->item = child;
       SelectDriveItem(listing, child);

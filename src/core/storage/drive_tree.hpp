@@ -1,5 +1,6 @@
 #pragma once
 
+#include <deque>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -75,7 +76,8 @@ class DriveTree {
   std::string details_notice;
 
  private:
-  std::vector<DriveItem> items_;
+  // A deque: adding an item never moves the others, so references to items stay valid.
+  std::deque<DriveItem> items_;
 };
 
 // The value of the row with this label; empty when there is none.
