@@ -26,23 +26,30 @@ struct PartitionsOptions {
 };
 
 // Runs work on a worker; Ctrl-C asks it to stop at the next cylinder or step, and what it found
-// until then is kept.
+// until then is kept. The worker wakes the waiting thread with SIGUSR1 when it is done.
 void RunStoppable(const std::function<void(std::stop_token)>& work) {
-  sigset_t interrupt;
-  sigemptyset(&interrupt);
-  sigaddset(&interrupt, SIGINT);
+  sigset_t wanted;
+  sigemptyset(&wanted);
+  sigaddset(&wanted, SIGINT);
+  sigaddset(&wanted, SIGUSR1);
   sigset_t previous;
-  pthread_sigmask(SIG_BLOCK, &interrupt, &previous);
+  pthread_sigmask(SIG_BLOCK, &wanted, &previous);
   std::atomic<bool> done{false};
+  const pthread_t waiter = pthread_self();
   std::jthread worker([&](std::stop_token stop) {
     work(stop);
     done.store(true);
+    pthread_kill(waiter, SIGUSR1);
   });
-  const timespec tick{0, 100'000'000};
+  const timespec tick{1, 0};
   while (!done.load()) {
-    if (sigtimedwait(&interrupt, nullptr, &tick) == SIGINT) worker.request_stop();
+    if (sigtimedwait(&wanted, nullptr, &tick) == SIGINT) worker.request_stop();
   }
   worker.join();
+  // A wake-up that arrived after the last wait must not outlive the mask.
+  const timespec none{0, 0};
+  while (sigtimedwait(&wanted, nullptr, &none) > 0) {
+  }
   pthread_sigmask(SIG_SETMASK, &previous, nullptr);
 }
 
