@@ -2,6 +2,9 @@
 
 #include <iostream>
 
+#include "app/load_drives.hpp"
+#include "app/modes.hpp"
+
 namespace pellora::cli {
 
 std::string CliContext::ResolveDrive(std::string_view name) const {
@@ -12,5 +15,23 @@ std::string CliContext::ResolveDrive(std::string_view name) const {
 }
 
 void CliContext::PrintJson(const nlohmann::json& document) { std::cout << document.dump(2) << '\n'; }
+
+DriveListing& CliContext::ListDrives() {
+  StartMode(app, SearchMode::kBasic);
+  return LoadDrives(app, SearchMode::kBasic, !options.no_system_drives);
+}
+
+int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {
+  const std::string path = ResolveDrive(drive);
+  const DriveTree& tree = app.drive_listing.tree;
+  const auto item = tree.FindDrive(path);
+  if (!item) throw CliError(path + " is not listed: only removable disks and volumes are offered for recovery.");
+  if (!partition) return *item;
+  if (tree.Item(*item).kind != DriveItemKind::kDisk)
+    throw CliError("--partition needs a disk, and " + path + " is a volume.");
+  const auto child = tree.FindPartition(*item, *partition);
+  if (!child) throw CliError(path + " has no item \"Partition - " + std::to_string(*partition) + "\".");
+  return *child;
+}
 
 }  // namespace pellora::cli

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <stdexcept>
 #include <string>
 #include <string_view>
@@ -45,6 +46,11 @@ class CliContext {
   std::string ResolveDrive(std::string_view name) const;
   // Prints a JSON document on stdout.
   static void PrintJson(const nlohmann::json& document);
+  // Lists the drives as the Basic Search window does when it opens: disks with their partitions,
+  // and the logical drives.
+  DriveListing& ListDrives();
+  // The tree item of a drive (disk:N, vol:E, ...) and, with a partition number, of its partition.
+  int FindItem(std::string_view drive, std::optional<int> partition);
 
   AppState& app;
   TerminalUi& ui;
@@ -56,5 +62,8 @@ using CommandRun = std::function<int(CliContext&)>;
 void AddSectorsCommand(CLI::App& cli, CommandRun& chosen);
 void AddPhotoCommand(CLI::App& cli, CommandRun& chosen);
 void AddSignatureCommands(CLI::App& cli, CommandRun& chosen);  // video and signature
+void AddDrivesCommand(CLI::App& cli, CommandRun& chosen);
+void AddParamsCommand(CLI::App& cli, CommandRun& chosen);
+void AddPartitionsCommand(CLI::App& cli, CommandRun& chosen);
 
 }  // namespace pellora::cli

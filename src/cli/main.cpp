@@ -12,6 +12,13 @@
 namespace pellora::cli {
 namespace {
 
+// The machine's drives come first, so attached images take the next free numbers and letters.
+void FindSystemDrives(AppState& app, const GlobalOptions& options) {
+  if (options.no_system_drives) return;
+  app.system_drives.Probe();
+  app.system_drives.Register(app.devices);
+}
+
 void AttachImages(AppState& app, const GlobalOptions& options) {
   auto check = [](const std::string& image) {
     int error = 0;
@@ -44,6 +51,9 @@ int Main(int argc, char** argv) {
   AddSectorsCommand(cli, chosen);
   AddPhotoCommand(cli, chosen);
   AddSignatureCommands(cli, chosen);
+  AddDrivesCommand(cli, chosen);
+  AddParamsCommand(cli, chosen);
+  AddPartitionsCommand(cli, chosen);
 
   try {
     cli.parse(argc, argv);
@@ -64,6 +74,7 @@ int Main(int argc, char** argv) {
   AppState app(ui);
   if (!StartUp(app, ExecutableDir(), {})) return kExitFailed;
   try {
+    FindSystemDrives(app, options);
     AttachImages(app, options);
     CliContext context(app, ui, options);
     return chosen(context);

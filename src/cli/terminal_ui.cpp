@@ -144,6 +144,23 @@ void TerminalUi::ShowEndMessage(std::string_view text) {
   (end_message_to_stdout_ ? std::cout : std::cerr) << text << '\n' << std::flush;
 }
 
+bool TerminalUi::AskWholeDisk() {
+  const std::lock_guard lock(mutex_);
+  ClearProgressLine();
+  if (answer_yes_) return true;
+  std::cerr << kProductName << ": " << kWholeDiskPromptText << '\n';
+  if (!interactive_) {
+    std::cerr << "Answered \"" << kWholeDiskGoBack << "\" (give --yes to search the entire drive).\n" << std::flush;
+    return false;
+  }
+  while (true) {
+    std::cerr << "1) " << kWholeDiskGoOn << "\n2) " << kWholeDiskGoBack << "\nChoose 1 or 2 [2]: " << std::flush;
+    std::string answer;
+    if (!std::getline(std::cin, answer) || answer.empty() || answer == "2") return false;
+    if (answer == "1") return true;
+  }
+}
+
 void TerminalUi::ShowProgress(std::int64_t position, std::int64_t maximum) {
   if (!progress_to_terminal_) return;
   const std::lock_guard lock(mutex_);
@@ -212,7 +229,8 @@ void TerminalUi::ShowText(UiText field, std::string_view text) {
       total_text_ = std::string(text);
       break;
     case UiText::kHint:
-      break;  // the hints talk about the desktop program's buttons
+    case UiText::kSearchRange:
+      break;  // the hints talk about the desktop program's buttons; the range is shown elsewhere
   }
 }
 

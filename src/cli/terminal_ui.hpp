@@ -37,6 +37,7 @@ class TerminalUi final : public Ui {
   bool AskYesNo(std::string_view text, bool default_yes) override;
   void ShowErrorReport(const ErrorReport& report) override;
   void ShowEndMessage(std::string_view text) override;
+  bool AskWholeDisk() override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
   MediaRemovedAnswer AskMediaRemoved() override;

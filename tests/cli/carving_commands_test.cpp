@@ -178,7 +178,7 @@ TEST(CarvingCommands, InterruptWithoutATerminalStopsCleanly) {
     ::dup2(out_fd, 2);
     const std::string dest = (dir / "dest").string();
     const char* cli = PELLORA_CLI;
-    ::execl(cli, cli, "--json", "--image", image.c_str(), "photo", "--drive", "disk:0", "--dest", dest.c_str(),
+    ::execl(cli, cli, "--no-system-drives", "--json", "--image", image.c_str(), "photo", "--drive", "disk:0", "--dest", dest.c_str(),
             static_cast<char*>(nullptr));
     ::_exit(127);
   }

@@ -31,6 +31,10 @@ CliResult RunProgram(const std::filesystem::path& program, const std::vector<std
   return result;
 }
 
-CliResult RunCli(const std::vector<std::string>& arguments) { return RunProgram(PELLORA_CLI, arguments); }
+CliResult RunCli(const std::vector<std::string>& arguments) {
+  std::vector<std::string> hermetic = {"--no-system-drives"};
+  hermetic.insert(hermetic.end(), arguments.begin(), arguments.end());
+  return RunProgram(PELLORA_CLI, hermetic);
+}
 
 }  // namespace pellora::test

@@ -15,7 +15,8 @@ struct CliResult {
 // Runs a program with arguments (no shell interpretation of them) and collects its output.
 CliResult RunProgram(const std::filesystem::path& program, const std::vector<std::string>& arguments);
 
-// Runs the pellora-cli built with the tests.
+// Runs the pellora-cli built with the tests. Tests never list the machine's own drives: the
+// arguments are preceded by --no-system-drives.
 CliResult RunCli(const std::vector<std::string>& arguments);
 
 }  // namespace pellora::test

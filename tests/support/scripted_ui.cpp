@@ -23,6 +23,20 @@ std::vector<std::string> ScriptedUi::CarvedFiles() const {
   return carved_files_;
 }
 
+void ScriptedUi::AnswerWholeDisk(std::initializer_list<bool> answers) {
+  const std::lock_guard lock(mutex_);
+  whole_disk_answers_.insert(whole_disk_answers_.end(), answers);
+}
+
+bool ScriptedUi::AskWholeDisk() {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("whole disk: " + std::string(kWholeDiskPromptText));
+  if (whole_disk_answers_.empty()) return false;
+  const bool answer = whole_disk_answers_.front();
+  whole_disk_answers_.pop_front();
+  return answer;
+}
+
 std::vector<std::string> ScriptedUi::Events() const {
   const std::lock_guard lock(mutex_);
   return events_;

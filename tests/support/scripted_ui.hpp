@@ -20,6 +20,8 @@ class ScriptedUi : public Ui {
   void AnswerYesNo(std::initializer_list<bool> answers);
   // Answers for the next media-removed windows; when none is left the answer is Cancel.
   void AnswerMediaRemoved(std::initializer_list<MediaRemovedAnswer> answers);
+  // Answers for the next whole-disk prompts (true: search the entire drive); none left: go back.
+  void AnswerWholeDisk(std::initializer_list<bool> answers);
 
   std::vector<std::string> Events() const;
   std::vector<std::string> Messages() const;  // texts of ShowMessage, in order
@@ -35,6 +37,7 @@ class ScriptedUi : public Ui {
   bool AskYesNo(std::string_view text, bool default_yes) override;
   void ShowErrorReport(const ErrorReport& report) override;
   void ShowEndMessage(std::string_view text) override;
+  bool AskWholeDisk() override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
   MediaRemovedAnswer AskMediaRemoved() override;
@@ -47,6 +50,7 @@ class ScriptedUi : public Ui {
   std::deque<MediaRemovedAnswer> media_answers_;
   std::map<UiText, std::string> texts_;
   std::vector<std::string> carved_files_;
+  std::deque<bool> whole_disk_answers_;
   std::vector<std::string> events_;
   std::vector<std::string> messages_;
   std::vector<ErrorReport> reports_;

@@ -60,4 +60,9 @@ inline std::filesystem::path SampleCard() { return PELLORA_SAMPLE_CARD; }
 inline std::filesystem::path SampleCardFiles() { return std::string(PELLORA_SAMPLE_CARD) + ".files"; }
 inline constexpr std::uint64_t kSampleCardPartitionStart = 8192;
 
+// An image made by tests/fixtures/make-partition-fixtures ("gpt.img", "lost-63.img" ...).
+inline std::filesystem::path PartitionFixture(std::string_view name) {
+  return std::filesystem::path(PELLORA_PARTITION_FIXTURES) / name;
+}
+
 }  // namespace pellora::test

@@ -12,8 +12,10 @@
 #include "common/worker.hpp"
 #include "recognition/partition_params.hpp"
 #include "storage/device_map.hpp"
+#include "storage/drive_listing.hpp"
 #include "storage/read_guard.hpp"
 #include "storage/sector_access.hpp"
+#include "storage/system_drives.hpp"
 
 namespace pellora {
 
@@ -30,6 +32,13 @@ struct AppState {
   DeviceMap devices;
   SectorAccess sectors{devices, read_guard, ui};
   ErrorReporter reporter{ui, mode};
+
+  // The machine's own drives (probed when drives are listed) and the drive tree of the current
+  // mode's window with the tables its listing fills.
+  SystemDrives system_drives;
+  DriveListing drive_listing;
+  // The drive that searches and saves read from, set when a partition is validated.
+  std::string current_device_path;
 
   // The current partition and the working copy of its file-system values.
   PartitionParams partition_params;

@@ -19,4 +19,22 @@ std::string_view ModeLetter(SearchMode mode) {
   return "M";
 }
 
+std::string_view SearchModeLabel(SearchMode mode) {
+  switch (mode) {
+    case SearchMode::kBasic:
+      return "Basic Search";
+    case SearchMode::kDeep:
+      return "Deep Search";
+    case SearchMode::kPhoto:
+      return "Photo Search";
+    case SearchMode::kVideo:
+      return "Video Search";
+    case SearchMode::kSignature:
+      return "Signature Search";
+    case SearchMode::kNone:
+      break;
+  }
+  return "";
+}
+
 }  // namespace pellora

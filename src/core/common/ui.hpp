@@ -22,6 +22,7 @@ enum class UiText {
   kHint,           // "To Stop recovery, click on 'Stop Search' ..." and the finish hints
   kCurrentSector,  // "%llu" of the sector being read
   kTotalSectors,   // "sectors scanned of total %llu"
+  kSearchRange,    // "Search Range : %llu to %llu"
 };
 
 // The media-removed window of the carving searches: shown when a chunk of the medium cannot be read.
@@ -34,6 +35,14 @@ struct MediaRemovedAnswer {
   bool retry = false;             // "Retry and Continue..."; false is "Cancel Searching"
   bool apply_until_done = false;  // the "Apply this action ..." box was ticked
 };
+// The question asked when a search is started on a whole disk rather than on one of its
+// partitions (caption: the product name).
+inline constexpr std::string_view kWholeDiskPromptText =
+    "Please select the Partition to start searching for lost data or use search more partitions option to find "
+    "the missing or deleted partitions.\n\nBesides this, you can also use the advanced search mode of Orvane to "
+    "select Entire Drive or Custom Disk Range or even cross File System selection to search the missing data.";
+inline constexpr std::string_view kWholeDiskGoOn = "Search Entire Drive as a single Partition";
+inline constexpr std::string_view kWholeDiskGoBack = "OK, Go Back";
 
 // Everything the core asks of a person or tells a person. The desktop program answers with modal
 // windows (marshalled to its GUI thread, so a worker may block on a call), the command line with
@@ -51,6 +60,8 @@ class Ui {
   virtual void ShowErrorReport(const ErrorReport& report) = 0;
   // The end-of-search window.
   virtual void ShowEndMessage(std::string_view text) = 0;
+  // The whole-disk prompt: true for kWholeDiskGoOn, false for kWholeDiskGoBack.
+  virtual bool AskWholeDisk() = 0;
 
   // Progress and status of long work; cheap, may be called often.
   virtual void ShowProgress(std::int64_t position, std::int64_t maximum) = 0;

@@ -52,6 +52,12 @@ void DeviceMap::Add(DeviceEntry entry) {
 void DeviceMap::RemoveBlockDevices() {
   const std::unique_lock lock(mutex_);
   std::erase_if(entries_, [](const DeviceEntry& e) { return e.origin == DeviceOrigin::kBlockDevice; });
+  reserved_disk_numbers_.clear();
+}
+
+void DeviceMap::ReserveDiskNumber(int number) {
+  const std::unique_lock lock(mutex_);
+  reserved_disk_numbers_.push_back(number);
 }
 
 std::optional<DeviceEntry> DeviceMap::Find(std::string_view path) const {
@@ -107,6 +113,7 @@ std::optional<std::string> DeviceMap::ResolveName(std::string_view name) const {
 
 int DeviceMap::NextDiskNumber() const {
   int next = 0;
+  for (int reserved : reserved_disk_numbers_) next = std::max(next, reserved + 1);
   for (const DeviceEntry& e : entries_)
     if (const auto number = ParsePhysicalDrivePath(e.path)) next = std::max(next, *number + 1);
   return next;

@@ -41,6 +41,9 @@ class DeviceMap {
   void AddSource(std::string path, DeviceKind kind, SourceOpener open);
   // Forgets the block devices (before drives are listed again); attached images stay.
   void RemoveBlockDevices();
+  // A disk number the machine gives a fixed disk: it is never listed, but an image attached later
+  // must not take its number.
+  void ReserveDiskNumber(int number);
 
   std::optional<DeviceEntry> Find(std::string_view path) const;
   std::vector<DeviceEntry> Entries() const;
@@ -57,6 +60,7 @@ class DeviceMap {
 
   mutable std::shared_mutex mutex_;
   std::vector<DeviceEntry> entries_;
+  std::vector<int> reserved_disk_numbers_;
 };
 
 }  // namespace pellora

@@ -12,11 +12,11 @@ void ReadGuard::ResetCounters() {
   deep_validated_.store(0, std::memory_order_relaxed);
 }
 
-bool ReadGuard::Refuses(std::uint64_t start_offset) const {
+bool ReadGuard::Armed() const {
   const SearchMode mode = mode_.Get();
-  const bool armed =
-      (mode == SearchMode::kBasic && BasicValidated() > 0) || (mode == SearchMode::kDeep && DeepValidated() > 0);
-  return armed && start_offset > ReadLimitBytes();
+  return (mode == SearchMode::kBasic && BasicValidated() > 0) || (mode == SearchMode::kDeep && DeepValidated() > 0);
 }
+
+bool ReadGuard::Refuses(std::uint64_t start_offset) const { return Armed() && start_offset > ReadLimitBytes(); }
 
 }  // namespace pellora

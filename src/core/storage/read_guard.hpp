@@ -24,6 +24,8 @@ class ReadGuard {
   std::uint32_t BasicValidated() const { return basic_validated_.load(std::memory_order_relaxed); }
   std::uint32_t DeepValidated() const { return deep_validated_.load(std::memory_order_relaxed); }
 
+  // Whether a partition was validated in the current mode, so that reads are checked.
+  bool Armed() const;
   // True when a read starting at this byte offset must be refused. A read starting exactly at the
   // limit is allowed; only the start of a read is checked.
   bool Refuses(std::uint64_t start_offset) const;
