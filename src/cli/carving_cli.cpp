@@ -7,6 +7,8 @@
 #include <iostream>
 
 #include "interrupt_watcher.hpp"
+#include "storage/device_path.hpp"
+#include "storage/drive_listing.hpp"
 
 namespace pellora::cli {
 
@@ -64,6 +66,10 @@ void PrintSummary(const CarvingReport& report) {
 void AddCarvingOptions(CLI::App& command, CarvingCliOptions& options) {
   command.add_option("--drive", options.drive, "disk:N, vol:E, or the path of an attached image");
   command.add_option("--range", options.range, "START:END sectors to scan (END not included); default: whole drive");
+  command
+      .add_option("--partition", options.partition, "Scan this partition of the disk (its number in the drive tree)")
+      ->check(CLI::Range(1, 27))
+      ->excludes("--range");
   command.add_option("--dest", options.destination, "Existing folder to write the recovered files into");
   command
       .add_option("--on-media-removed", options.on_media_removed,
@@ -83,6 +89,19 @@ SearchSelection ResolveSearchSelection(CliContext& context, std::string_view sea
   SearchSelectionRequest request;
   if (!options.drive.empty()) request.device_path = context.ResolveDrive(options.drive);
   if (!options.range.empty()) request.range = ParseRangeFields(options.range);
+  if (!options.drive.empty() && (options.partition || ParseVolumePath(request.device_path))) {
+    // A partition's range and a volume's file system come from the drive list.
+    DriveListing& listing = context.ListDrives();
+    const DriveItem& item = listing.tree.Item(context.FindItem(options.drive, options.partition));
+    if (item.kind == DriveItemKind::kPartition) {
+      const DiskPartition& partition = listing.PartitionsOf(item.disk_number).At(item.partition_index);
+      const std::uint64_t disk_end = listing.tree.Item(item.parent).info->total_sectors;
+      request.range = SectorRangeFields{partition.start, std::min(partition.end, disk_end)};
+      request.partition_type = partition.file_system;
+    } else if (item.info) {
+      request.partition_type = item.info->file_system;
+    }
+  }
   SearchSelectionOutcome outcome = SelectSearchRange(context.app.devices, search_type, request);
   if (!outcome.selection) throw CliError(outcome.message);
   return std::move(*outcome.selection);

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -17,7 +18,8 @@ namespace pellora::cli {
 // The options every carving command (photo, video, signature) shares.
 struct CarvingCliOptions {
   std::string drive;
-  std::string range;  // START:END, empty for the whole drive
+  std::string range;             // START:END, empty for the whole drive
+  std::optional<int> partition;  // a partition of the disk, by its number in the drive tree
   std::string destination;
   std::string on_media_removed;  // "", "cancel", "retry"
 };

@@ -80,6 +80,19 @@ TEST(PhotoCommand, PrintsTheInformationRowsAndTheSummaryPerType) {
   EXPECT_TRUE(std::filesystem::is_directory(dest / "Pellora/Photo Search/Omitted"));
 }
 
+TEST(PhotoCommand, APartitionOfTheDriveTreeGivesTheRange) {
+  test::TempDir dest;
+  const auto result = RunCli({"--image", test::SampleCard().string(), "photo", "--drive", "disk:0", "--partition", "1",
+                              "--dest", dest.Path().string()});
+  ASSERT_EQ(result.exit_code, 0) << result.err;
+  EXPECT_THAT(result.out, HasSubstr("1. Search Type : Photo Search\n2. Partition Type : FAT32\n3. Start Sector : 8192\n"
+                                    "4. End Sector : 327680\n5. Drive : Disk - 0\n"));
+  const auto missing = RunCli({"--image", test::SampleCard().string(), "photo", "--drive", "disk:0", "--partition", "2",
+                               "--dest", dest.Path().string()});
+  EXPECT_EQ(missing.exit_code, 1);
+  EXPECT_THAT(missing.err, HasSubstr("has no item \"Partition - 2\""));
+}
+
 TEST(SignatureCommands, VideoFindsTheClipAndSignatureTheDocument) {
   struct Case {
     const char* command;
@@ -178,8 +191,8 @@ TEST(CarvingCommands, InterruptWithoutATerminalStopsCleanly) {
     ::dup2(out_fd, 2);
     const std::string dest = (dir / "dest").string();
     const char* cli = PELLORA_CLI;
-    ::execl(cli, cli, "--no-system-drives", "--json", "--image", image.c_str(), "photo", "--drive", "disk:0", "--dest", dest.c_str(),
-            static_cast<char*>(nullptr));
+    ::execl(cli, cli, "--no-system-drives", "--json", "--image", image.c_str(), "photo", "--drive", "disk:0", "--dest",
+            dest.c_str(), static_cast<char*>(nullptr));
     ::_exit(127);
   }
   // The pass folder appears once the search, and so the watch for Ctrl-C, has begun.

@@ -37,7 +37,7 @@ SearchSelectionOutcome SelectSearchRange(const DeviceMap& devices, std::string_v
   };
   add("Search Type", std::string(search_type));
   const auto volume = ParseVolumePath(request.device_path);
-  if (volume) add("Partition Type", request.partition_type);
+  if (volume || !request.partition_type.empty()) add("Partition Type", request.partition_type);
   add("Start Sector", std::to_string(selection.start_sector));
   add("End Sector", std::to_string(selection.end_sector));
   if (volume) {

@@ -30,7 +30,7 @@ struct SectorRangeFields {
 struct SearchSelectionRequest {
   std::string device_path;                 // empty when nothing is selected
   std::optional<SectorRangeFields> range;  // nullopt: the whole drive
-  std::string partition_type;              // type text of a logical volume, from the drive list
+  std::string partition_type;              // type text of a volume or a disk's partition, from the drive list
 };
 
 // The range a search reads and the numbered rows of its information list.
