@@ -15,9 +15,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::array<std::byte, 512> previous{};
   std::memcpy(sector.data(), data, std::min<std::size_t>(size, 512));
   if (size > 512) std::memcpy(previous.data(), data + 512, std::min<std::size_t>(size - 512, 512));
-  const pellora::PreviousSectorReader reader = [&](std::uint64_t, std::span<std::byte> out) {
+  const pellora::PreviousSectorReader reader = [&](std::uint64_t at,
+                                                   std::span<std::byte> out) -> std::optional<std::uint64_t> {
     std::copy(previous.begin(), previous.end(), out.begin());
-    return size % 2 == 0;
+    if (size % 2 != 0) return std::nullopt;
+    return at - 1;
   };
   for (std::size_t index = 0; index < pellora::kEntriesPerSector; ++index) {
     for (const auto mode : {pellora::EntryMode::kFiles, pellora::EntryMode::kFolders}) {

@@ -4,6 +4,7 @@
 
 #include "app/load_drives.hpp"
 #include "app/modes.hpp"
+#include "storage/drive_details.hpp"
 
 namespace pellora::cli {
 
@@ -32,6 +33,21 @@ int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {
   const auto child = tree.FindPartition(*item, *partition);
   if (!child) throw CliError(path + " has no item \"Partition - " + std::to_string(*partition) + "\".");
   return *child;
+}
+
+Validation CliContext::SelectAndValidate(std::string_view drive, std::optional<int> partition) {
+  DriveListing& listing = ListDrives();
+  SelectDriveItem(listing, FindItem(drive, partition));
+  ValidationContext validation{.listing = listing,
+                               .devices = app.devices,
+                               .guard = app.read_guard,
+                               .ui = app.ui,
+                               .params = app.partition_params,
+                               .current_device_path = app.current_device_path,
+                               .mode = SearchMode::kBasic,
+                               .clear_search_state = {},
+                               .file_system_choice = std::nullopt};
+  return ValidatePartition(validation);
 }
 
 }  // namespace pellora::cli

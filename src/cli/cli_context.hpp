@@ -10,6 +10,7 @@
 #include <nlohmann/json.hpp>
 
 #include "app/app_state.hpp"
+#include "recognition/validate_partition.hpp"
 #include "terminal_ui.hpp"
 
 namespace CLI {
@@ -51,6 +52,9 @@ class CliContext {
   DriveListing& ListDrives();
   // The tree item of a drive (disk:N, vol:E, ...) and, with a partition number, of its partition.
   int FindItem(std::string_view drive, std::optional<int> partition);
+  // Lists the drives, selects the drive or partition and validates it as the Basic Search window's
+  // start button does: PartitionParams fields 1 to 9, the current device path, the read guard.
+  Validation SelectAndValidate(std::string_view drive, std::optional<int> partition);
 
   AppState& app;
   TerminalUi& ui;
@@ -65,5 +69,6 @@ void AddSignatureCommands(CLI::App& cli, CommandRun& chosen);  // video and sign
 void AddDrivesCommand(CLI::App& cli, CommandRun& chosen);
 void AddParamsCommand(CLI::App& cli, CommandRun& chosen);
 void AddPartitionsCommand(CLI::App& cli, CommandRun& chosen);
+void AddBasicCommand(CLI::App& cli, CommandRun& chosen);
 
 }  // namespace pellora::cli

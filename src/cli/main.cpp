@@ -54,6 +54,7 @@ int Main(int argc, char** argv) {
   AddDrivesCommand(cli, chosen);
   AddParamsCommand(cli, chosen);
   AddPartitionsCommand(cli, chosen);
+  AddBasicCommand(cli, chosen);
 
   try {
     cli.parse(argc, argv);

@@ -50,20 +50,7 @@ std::vector<std::pair<std::string, nlohmann::json>> Fields(const PartitionParams
 
 int RunParams(CliContext& context, const ParamsOptions& options) {
   AppState& app = context.app;
-  DriveListing& listing = context.ListDrives();
-  const int item = context.FindItem(options.drive, options.partition);
-  SelectDriveItem(listing, item);
-
-  ValidationContext validation{.listing = listing,
-                               .devices = app.devices,
-                               .guard = app.read_guard,
-                               .ui = app.ui,
-                               .params = app.partition_params,
-                               .current_device_path = app.current_device_path,
-                               .mode = SearchMode::kBasic,
-                               .clear_search_state = {},
-                               .file_system_choice = std::nullopt};
-  const Validation outcome = ValidatePartition(validation);
+  const Validation outcome = context.SelectAndValidate(options.drive, options.partition);
   if (outcome == Validation::kRefused) return kExitFailed;
 
   std::string method;

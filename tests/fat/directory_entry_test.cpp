@@ -139,14 +139,16 @@ TEST(DirectoryEntry, LongNameBeginningInThePreviousSector) {
   Sector sector;
   sector.Short(0, "HOLIDA~1JPG", 0x20);
   std::vector<std::uint64_t> asked;
-  const PreviousSectorReader reader = [&](std::uint64_t at, std::span<std::byte> out) {
+  const PreviousSectorReader reader = [&](std::uint64_t at, std::span<std::byte> out) -> std::optional<std::uint64_t> {
     asked.push_back(at);
     std::copy(previous.bytes.begin(), previous.bytes.end(), out.begin());
-    return true;
+    return 4242;  // a directory's previous cluster need not be the previous sector
   };
   EXPECT_EQ(Parse(sector, 0, EntryMode::kFiles, false, true, reader).name, "Holiday 2026.JPG");
-  EXPECT_THAT(asked, ::testing::ElementsAre(999u));
-  const PreviousSectorReader unreadable = [](std::uint64_t, std::span<std::byte>) { return false; };
+  EXPECT_THAT(asked, ::testing::ElementsAre(1000u));
+  const PreviousSectorReader unreadable = [](std::uint64_t, std::span<std::byte>) -> std::optional<std::uint64_t> {
+    return std::nullopt;
+  };
   EXPECT_EQ(Parse(sector, 0, EntryMode::kFiles, false, true, unreadable).name, "HOLIDA~1.JPG");
 }
 
@@ -156,9 +158,9 @@ TEST(DirectoryEntry, OverlongChainsOfLongNameEntriesStopAt255Units) {
   Sector sector;
   for (std::size_t slot = 0; slot < 15; ++slot) sector.Long(slot, 0x01, u"abcdefghijklm");
   sector.Short(15, "LONG    TXT", 0x20);
-  const PreviousSectorReader reader = [&](std::uint64_t, std::span<std::byte> out) {
+  const PreviousSectorReader reader = [&](std::uint64_t at, std::span<std::byte> out) -> std::optional<std::uint64_t> {
     std::copy(previous.bytes.begin(), previous.bytes.end(), out.begin());
-    return true;
+    return at - 1;
   };
   const DirectoryEntry entry = Parse(sector, 15, EntryMode::kFiles, false, true, reader);
   EXPECT_EQ(entry.name.size(), 20u * 13u + 4u);  // 20 entries taken (260 units), then ".TXT"

@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <fstream>
 #include <stdexcept>
+#include <vector>
 
 #include "support/temp_dir.hpp"
 
@@ -61,6 +62,34 @@ void FatImage::Put(std::string_view path, std::string_view content) const {
   WriteFile(file, content);
   Shell("touch -d '2026-07-01 10:00:00 UTC' " + Quote(file.string()) + " && mcopy -o -m -i " + Quote(image_.string()) +
         " " + Quote(file.string()) + " " + Quote("::" + std::string(path)));
+}
+
+void FatImage::PutTree(const std::filesystem::path& local_folder) const {
+  Shell("cd " + Quote(local_folder.string()) +
+        " && find . -exec touch -h -d '2026-07-01 10:00:00 UTC' {} + && mcopy -s -o -m -i " + Quote(image_.string()) +
+        " ./* ::");
+}
+
+void MakeLocalTree(const std::filesystem::path& root, int files, int depth) {
+  std::filesystem::create_directories(root);
+  std::vector<std::filesystem::path> folders{root};
+  for (int level = 1, made = 0; level <= depth; ++level) {
+    const std::size_t parents = folders.size();
+    for (std::size_t p = 0; p < parents && made < 40; ++p, ++made) {
+      const auto folder =
+          folders[p] / (level % 2 == 0 ? "Level " + std::to_string(level) + " album " + std::to_string(p)
+                                       : "L" + std::to_string(level) + "_" + std::to_string(p));
+      std::filesystem::create_directories(folder);
+      folders.push_back(folder);
+    }
+  }
+  for (int i = 0; i < files; ++i) {
+    const auto& folder = folders[static_cast<std::size_t>(i) % folders.size()];
+    const std::string name = i % 3 == 0 ? "IMG_" + std::to_string(1000 + i) + ".JPG"
+                                        : "Photo number " + std::to_string(i) + " from the trip.jpg";
+    WriteFile(folder / name,
+              std::string(static_cast<std::size_t>(100 + (i * 37) % 5000), static_cast<char>('a' + i % 26)));
+  }
 }
 
 void FatImage::Delete(std::string_view path) const {

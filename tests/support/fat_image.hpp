@@ -21,6 +21,8 @@ class FatImage {
   const std::filesystem::path& Path() const { return image_; }
   void Mkdir(std::string_view path) const;
   void Put(std::string_view path, std::string_view content) const;
+  // Copies a local folder's content (recursively) into the volume's root.
+  void PutTree(const std::filesystem::path& local_folder) const;
   void Delete(std::string_view path) const;
   void DeleteTree(std::string_view path) const;
   // What mtools itself lists (`mdir -/ -a -b`), one path a line.
@@ -39,6 +41,10 @@ struct ImageVolume {
   TestDisk disk;
   FatVolume volume;
 };
+
+// A folder tree of `files` small files spread over folders nested up to `depth` deep, with long
+// and short names; the same on every run.
+void MakeLocalTree(const std::filesystem::path& root, int files, int depth);
 
 // Runs a shell command; throws with its output when it fails.
 std::string Shell(const std::string& command);

@@ -10,6 +10,7 @@
 #include "common/search_mode.hpp"
 #include "common/ui.hpp"
 #include "common/worker.hpp"
+#include "model/recovered_results.hpp"
 #include "recognition/partition_params.hpp"
 #include "storage/device_map.hpp"
 #include "storage/drive_listing.hpp"
@@ -39,6 +40,9 @@ struct AppState {
   DriveListing drive_listing;
   // The drive that searches and saves read from, set when a partition is validated.
   std::string current_device_path;
+
+  // What the last Basic or Deep search found: the result tree and its tables.
+  RecoveredResults results;
 
   // The current partition and the working copy of its file-system values.
   PartitionParams partition_params;

@@ -5,10 +5,11 @@
 
 namespace pellora {
 
-bool NameChildFolders(const FatVolume& volume, RecoveredResults& results, std::uint64_t sector,
-                      const std::unordered_map<std::uint64_t, std::size_t>& children_by_self, bool deep) {
+bool NameChildFolders(const FatVolume& volume, RecoveredResults& results, const std::vector<std::uint64_t>& sectors,
+                      std::size_t index, const std::unordered_map<std::uint64_t, std::size_t>& children_by_self,
+                      bool deep) {
   const DirectoryWalk walk{.mode = EntryMode::kFolders, .end_ends_folder = true, .failed_read_ends = true};
-  return WalkDirectorySectors(volume, {sector}, walk, [&](const DirectoryEntry& entry, std::uint64_t) {
+  const auto name_child = [&](const DirectoryEntry& entry, std::uint64_t) {
     const auto child = children_by_self.find(entry.first_cluster);
     if (child == children_by_self.end()) return true;
     FolderNode& node = results.nodes[child->second];
@@ -17,7 +18,8 @@ bool NameChildFolders(const FatVolume& volume, RecoveredResults& results, std::u
     results.RenameFolder(node, name);
     if (entry.deleted) node.deleted = true;
     return true;
-  });
+  };
+  return WalkDirectorySectors(volume, sectors, walk, name_child, index, 1);
 }
 
 void ReadChildFolderNames(const FatVolume& volume, RecoveredResults& results, FolderNode& folder, bool deep) {
@@ -30,8 +32,9 @@ void ReadChildFolderNames(const FatVolume& volume, RecoveredResults& results, Fo
     if (index && results.nodes[*index].parent == self) children_by_self.emplace(results.nodes[*index].self, *index);
   }
   if (children_by_self.empty()) return;
-  for (std::uint64_t sector : DirectorySectors(volume, self))
-    if (!NameChildFolders(volume, results, sector, children_by_self, deep)) break;
+  const std::vector<std::uint64_t> sectors = DirectorySectors(volume, self);
+  for (std::size_t index = 0; index < sectors.size(); ++index)
+    if (!NameChildFolders(volume, results, sectors, index, children_by_self, deep)) break;
 }
 
 }  // namespace pellora

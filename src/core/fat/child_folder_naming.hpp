@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <unordered_map>
+#include <vector>
 
 #include "fat/fat_volume.hpp"
 #include "model/recovered_results.hpp"
@@ -14,9 +15,10 @@ namespace pellora {
 // directory of its own. deep: names are made unique among siblings.
 void ReadChildFolderNames(const FatVolume& volume, RecoveredResults& results, FolderNode& folder, bool deep);
 
-// One directory sector of that reading: names the children (by first cluster) its entries point
-// to. Returns false at the end of the directory or when the sector cannot be read.
-bool NameChildFolders(const FatVolume& volume, RecoveredResults& results, std::uint64_t sector,
-                      const std::unordered_map<std::uint64_t, std::size_t>& children_by_self, bool deep);
+// One directory sector (sectors[index] of the folder's directory) of that reading: names the children (by first
+// cluster) its entries point to. Returns false at the end of the directory or when the sector cannot be read.
+bool NameChildFolders(const FatVolume& volume, RecoveredResults& results, const std::vector<std::uint64_t>& sectors,
+                      std::size_t index, const std::unordered_map<std::uint64_t, std::size_t>& children_by_self,
+                      bool deep);
 
 }  // namespace pellora

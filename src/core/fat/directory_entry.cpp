@@ -52,10 +52,11 @@ std::string FindLongName(std::span<const std::byte> sector_bytes, std::size_t en
   for (std::uint8_t sequence = 1;; ++sequence) {
     offset -= static_cast<std::int64_t>(kDirectoryEntrySize);
     if (offset < 0) {
-      // The name begins in the sector before; a sector that cannot be read ends the name.
-      if (at_sector == 0 || !read_previous || !read_previous(at_sector - 1, previous)) break;
+      // The name begins in the directory's sector before; one that cannot be read ends the name.
+      const auto before = read_previous ? read_previous(at_sector, previous) : std::nullopt;
+      if (!before) break;
       bytes = previous;
-      --at_sector;
+      at_sector = *before;
       offset = 512 - static_cast<std::int64_t>(kDirectoryEntrySize);
     }
     const auto slot = static_cast<std::size_t>(offset);

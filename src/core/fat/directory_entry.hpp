@@ -3,6 +3,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
@@ -14,8 +15,11 @@ inline constexpr std::size_t kEntriesPerSector = 16;
 inline constexpr std::uint8_t kLongNameAttribute = 0x0F;
 inline constexpr std::uint8_t kDirectoryAttribute = 0x10;
 
-// Reads the sector before a directory sector (long names may begin there); false when it cannot.
-using PreviousSectorReader = std::function<bool(std::uint64_t sector, std::span<std::byte> out)>;
+// Reads the directory sector that comes before `sector` in its directory (long names may begin
+// there) and returns its number; nullopt when there is none or it cannot be read. A directory's
+// sectors need not lie next to each other on the disk: its clusters can be anywhere.
+using PreviousSectorReader =
+    std::function<std::optional<std::uint64_t>(std::uint64_t sector, std::span<std::byte> out)>;
 
 // What the entries are parsed for: the file list takes files, the folder scans take folders and
 // the files with odd attributes.

@@ -21,12 +21,22 @@ std::vector<std::uint64_t> DirectorySectors(const FatVolume& volume, std::uint64
 }
 
 bool WalkDirectorySectors(const FatVolume& volume, const std::vector<std::uint64_t>& sectors, const DirectoryWalk& walk,
-                          const EntryVisitor& visit) {
+                          const EntryVisitor& visit, std::size_t first, std::size_t count) {
   std::array<std::byte, kSectorSize> buffer{};
-  const PreviousSectorReader previous = [&volume](std::uint64_t sector, std::span<std::byte> out) {
-    return volume.ReadSector(sector, out);
+  std::size_t current = first;
+  // The sector before one of the directory is the one before it in the directory's own list.
+  const PreviousSectorReader previous = [&](std::uint64_t sector,
+                                            std::span<std::byte> out) -> std::optional<std::uint64_t> {
+    for (std::size_t j = current + 1; j-- > 1;) {
+      if (sectors[j] != sector) continue;
+      if (!volume.ReadSector(sectors[j - 1], out)) return std::nullopt;
+      return sectors[j - 1];
+    }
+    return std::nullopt;
   };
-  for (std::uint64_t sector : sectors) {
+  const std::size_t last = first + std::min(count, sectors.size() - std::min(first, sectors.size()));
+  for (; current < last; ++current) {
+    const std::uint64_t sector = sectors[current];
     if (volume.Cancelled()) return false;
     if (!volume.ReadSector(sector, buffer)) {
       if (walk.failed_read_ends) return false;

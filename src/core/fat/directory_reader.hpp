@@ -25,8 +25,9 @@ struct DirectoryWalk {
 // visitor returns false to stop. Returns false when the walk was stopped by an end-of-directory
 // entry, an unreadable sector (when failed_read_ends), the visitor or the volume's cancel flag.
 using EntryVisitor = std::function<bool(const DirectoryEntry& entry, std::uint64_t sector)>;
+// Only `count` sectors from `first` on are walked; long names may still begin in earlier ones.
 bool WalkDirectorySectors(const FatVolume& volume, const std::vector<std::uint64_t>& sectors, const DirectoryWalk& walk,
-                          const EntryVisitor& visit);
+                          const EntryVisitor& visit, std::size_t first = 0, std::size_t count = SIZE_MAX);
 
 // The same over the folder whose first cluster is self (0: the root directory).
 bool WalkDirectory(const FatVolume& volume, std::uint64_t self, const DirectoryWalk& walk, const EntryVisitor& visit);

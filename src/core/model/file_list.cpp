@@ -2,11 +2,11 @@
 
 namespace pellora {
 
-std::vector<FileListRow> FolderLines(const RecoveredResults& results, const FolderNode& selected) {
+std::vector<FileListRow> FolderLines(const RecoveredResults& results, ItemId item, std::uint64_t self) {
   std::vector<FileListRow> lines;
-  for (ItemId child : results.tree.Children(selected.tree_item)) {
+  for (ItemId child : results.tree.Children(item)) {
     const FolderNode* node = results.nodes.ByItem(child);
-    if (node == nullptr || node->parent != selected.self) continue;
+    if (node == nullptr || node->parent != self) continue;
     FileListRow line;
     line.name = node->name;
     line.type = "FOLDER";

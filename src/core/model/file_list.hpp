@@ -26,7 +26,8 @@ struct FileListRow {
   std::string SizeText() const { return IsFolder() ? std::string() : std::to_string(size); }
 };
 
-// The folder lines of a selected folder: every child folder placed under it.
-std::vector<FileListRow> FolderLines(const RecoveredResults& results, const FolderNode& selected);
+// The folder lines of a selected folder (its item and Self; the "Root" item has Self 0): every
+// child folder placed under it whose parent it is.
+std::vector<FileListRow> FolderLines(const RecoveredResults& results, ItemId item, std::uint64_t self);
 
 }  // namespace pellora

@@ -1,0 +1,74 @@
+#include "search/basic_search.hpp"
+
+#include <ctime>
+
+#include "app/modes.hpp"
+#include "common/progress.hpp"
+#include "fat/lost_folder_scan.hpp"
+#include "recognition/compute_partition_params.hpp"
+#include "recognition/rebuild_fat_params.hpp"
+#include "search/store_and_arrange.hpp"
+
+namespace pellora {
+
+FatVolume CurrentFatVolume(AppState& app, const std::atomic<bool>* cancel) {
+  FatVolume volume;
+  volume.sectors = &app.sectors;
+  volume.device_path = app.current_device_path;
+  volume.params = app.working_params;
+  volume.read_limit_bytes = app.partition_params.ReadLimitBytes;
+  volume.cancel = cancel;
+  return volume;
+}
+
+namespace {
+
+// FAT16 or FAT32: values from the boot sector or rebuilt, then the lost-folder scan and the tree.
+bool SearchFat(AppState& app, bool boot_sector_valid, ProgressBar& progress, std::stop_token stop) {
+  PartitionParams& params = app.partition_params;
+  if (!boot_sector_valid) {
+    app.ui.ShowText(UiText::kStatus, "Calculating Partition Params: ");
+    bool rebuilt = false;
+    app.reporter.Guarded("Calculating partition parameters...", "R", "2B", [&] {
+      rebuilt = RebuildFatParams(app.sectors, app.current_device_path, params, app.working_params, &app.ui, stop);
+    });
+    if (!rebuilt) {
+      if (!stop.stop_requested()) app.ui.ShowMessage(kUnableToCalculateParams);
+      return false;
+    }
+  }
+  params.fs = app.working_params;
+  const FatVolume volume = CurrentFatVolume(app);
+  app.reporter.Guarded("Searching lost fat directories...", "R", "2C", [&] {
+    ScanLostFatFolders(volume, params.EndSector, app.results, app.ui, progress, stop, std::time(nullptr));
+  });
+  app.ui.ShowText(UiText::kStatus, "Searching Lost Directories. Please wait...");
+  app.reporter.Guarded("Arranging recoverd data...", "R", "2D",
+                       [&] { StoreAndArrangeFat(volume, app.results, app.ui, progress, false); });
+  return true;
+}
+
+}  // namespace
+
+BasicSearchOutcome RunBasicSearch(AppState& app, std::stop_token stop) {
+  BasicSearchOutcome outcome;
+  BeginSearchRun(app);
+  app.reporter.Guarded("Drive Recovery proccess", "R", "2TH", [&] {
+    app.ui.ShowText(UiText::kStatus, "");
+    app.results.Clear();
+    bool valid = false;
+    app.reporter.Guarded("Validating Partition...", "R", "2A", [&] {
+      valid = ComputePartitionParams(app.sectors, app.current_device_path, app.partition_params, app.working_params);
+    });
+    ProgressBar progress(&app.ui);
+    const std::string& file_system = app.partition_params.FileSystemName;
+    if (file_system == "FAT16" || file_system == "FAT32") outcome.scanned = SearchFat(app, valid, progress, stop);
+  });
+  outcome.stopped = stop.stop_requested();
+  if (outcome.stopped) app.stopped = true;
+  outcome.results_empty = app.results.nodes.Size() == 0;
+  ShowEndMessage(app, !outcome.results_empty);
+  return outcome;
+}
+
+}  // namespace pellora

@@ -1,0 +1,32 @@
+#pragma once
+
+#include <atomic>
+#include <stop_token>
+
+#include "app/app_state.hpp"
+#include "fat/fat_volume.hpp"
+
+namespace pellora {
+
+inline constexpr std::string_view kUnableToCalculateParams =
+    "Unable to calculate partition parameters.\n\nPlease select the partition from the list of Logical Drive or "
+    "click on \u2018Search more Partitions\u2019 in case of deleted or missing Drives.";
+
+// How a Basic Search ended.
+struct BasicSearchOutcome {
+  bool scanned = false;       // the partition's structures could be read and were scanned
+  bool stopped = false;       // the person stopped it; what was found up to then is arranged
+  bool results_empty = true;  // the result tree holds no folder
+};
+
+// The current partition as the FAT engine reads it: the current device, the working copy of its
+// values and its read limit.
+FatVolume CurrentFatVolume(AppState& app, const std::atomic<bool>* cancel = nullptr);
+
+// The Basic Search worker over the partition that validation made current: recognises its boot
+// sector (or rebuilds FAT values without one), scans for lost folders, arranges what it found into
+// the result tree and shows the end message. A stop request ends the scan at its next chunk and
+// arranges exactly what was found.
+BasicSearchOutcome RunBasicSearch(AppState& app, std::stop_token stop);
+
+}  // namespace pellora
