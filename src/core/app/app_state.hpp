@@ -2,9 +2,11 @@
 
 #include <atomic>
 #include <filesystem>
+#include <memory>
 #include <string>
 
 #include "app/definition_paths.hpp"
+#include "app/shell_open.hpp"
 #include "carving/definition_file.hpp"
 #include "common/guard.hpp"
 #include "common/search_mode.hpp"
@@ -40,6 +42,11 @@ struct AppState {
   DriveListing drive_listing;
   // The drive that searches and saves read from, set when a partition is validated.
   std::string current_device_path;
+
+  // Opens files, folders and links with the desktop's programs.
+  std::shared_ptr<Launcher> launcher = std::make_shared<ProcessLauncher>();
+  // Files opened for viewing so far (their temporary copies are numbered by it).
+  std::atomic<std::uint64_t> preview_count{0};
 
   // What the last Basic or Deep search found: the result tree and its tables.
   RecoveredResults results;
