@@ -62,7 +62,7 @@ struct ScanState {
     row.time = time;
     row.size = Le32(sector_bytes, 28);
     row.attr = Le8(sector_bytes, 11);
-    row.sys_id = fat32 ? "" : "0";
+    if (!fat32) row.sys_id = "0";
     results.directory.Add(std::move(row));
   }
 };
