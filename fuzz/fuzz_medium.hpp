@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "common/guard.hpp"
-#include "common/ui.hpp"
+#include "common/null_ui.hpp"
 #include "storage/device_map.hpp"
 #include "storage/device_path.hpp"
 #include "storage/read_guard.hpp"
@@ -17,15 +17,11 @@
 
 namespace pellora::fuzz {
 
-class SilentUi final : public Ui {
+// Questions get their default answers; a failure report aborts.
+class SilentUi final : public NullUi {
  public:
-  void ShowMessage(std::string_view, std::string_view) override {}
-  bool AskYesNo(std::string_view, bool default_yes) override { return default_yes; }
   void ShowErrorReport(const ErrorReport&) override { std::abort(); }
-  void ShowEndMessage(std::string_view) override {}
   bool AskWholeDisk() override { return true; }
-  void ShowProgress(std::int64_t, std::int64_t) override {}
-  void ShowText(UiText, std::string_view) override {}
 };
 
 struct FuzzMedium {

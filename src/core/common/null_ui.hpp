@@ -1,0 +1,23 @@
+#pragma once
+
+#include "common/ui.hpp"
+
+namespace pellora {
+
+// A Ui nobody watches: it shows nothing and gives every question its default answer (No, "OK, Go
+// Back", Cancel). For work that runs with no person present.
+class NullUi : public Ui {
+ public:
+  void ShowMessage(std::string_view, std::string_view) override {}
+  bool AskYesNo(std::string_view, bool default_yes) override { return default_yes; }
+  void ShowErrorReport(const ErrorReport&) override {}
+  void ShowEndMessage(std::string_view) override {}
+  bool AskWholeDisk() override { return false; }
+  void ShowProgress(std::int64_t, std::int64_t) override {}
+  void ShowText(UiText, std::string_view) override {}
+  MediaRemovedAnswer AskMediaRemoved() override { return {}; }
+  void AddThumbnail(std::string_view, std::string_view) override {}
+  void AddRecoveredFile(std::string_view, std::string_view, std::string_view) override {}
+};
+
+}  // namespace pellora
