@@ -7,6 +7,8 @@
 # best time of each counts. The --json form is timed once beside them.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=lib/timing.bash
+source "$root/bench/lib/timing.bash"
 cli="$root/build/bench/bin/pellora-cli"
 [[ -x "$cli" ]] || cli="$root/build/default/bin/pellora-cli"
 files=${NTFS_BENCH_FILES:-200000}
@@ -49,33 +51,17 @@ fi
 
 cat "$image" > /dev/null  # warm the page cache for both
 
-seconds() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" > /dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
 best_fls=999999
 best_basic=999999
 for _ in 1 2 3; do
   t=$(seconds fls -r -p -l "$image")
-  best_fls=$(echo "if ($t < $best_fls) $t else $best_fls" | bc -l)
+  best_fls=$(smaller "$t" "$best_fls")
   t=$(seconds "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D)
-  best_basic=$(echo "if ($t < $best_basic) $t else $best_basic" | bc -l)
+  best_basic=$(smaller "$t" "$best_basic")
 done
-peak() {
-  local file kib
-  file=$(mktemp)
-  /usr/bin/time -f '%M' -o "$file" "$@" > /dev/null 2>&1
-  kib=$(tail -1 "$file")
-  rm -f "$file"
-  echo "$kib"
-}
-peak_kib=$(peak "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D)
+peak_kib=$(peak_kib "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D)
 json_seconds=$(seconds "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
-json_kib=$(peak "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
+json_kib=$(peak_kib "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
 # Records of the $MFT: the size of its $DATA over 1,024 bytes a record.
 mft_bytes=$(istat "$image" 0 |
   awk '/^Type: \$DATA/ && !seen {seen = 1; for (i = 1; i <= NF; i++) if ($i == "size:") print $(i + 1)}')

@@ -1,19 +1,14 @@
-// The MFT scan and the arrangement after it, over a crafted $MFT and over images filled by
-// ntfs-3g.
+// The MFT scan and the arrangement after it, over a crafted $MFT.
 
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <cstring>
-
 #include "common/progress.hpp"
 #include "ntfs/mft_scan.hpp"
 #include "ntfs/record_sector.hpp"
-#include "search/basic_search.hpp"
 #include "search/store_and_arrange.hpp"
-#include "support/faulty_source.hpp"
 #include "support/ntfs_record.hpp"
-#include "support/temp_dir.hpp"
+#include "support/result_paths.hpp"
 
 namespace pellora {
 namespace {
@@ -21,14 +16,7 @@ namespace {
 using ::testing::ElementsAre;
 using ::testing::UnorderedElementsAre;
 
-std::vector<std::string> Paths(const ResultTree& tree, ItemId item, const std::string& prefix = "") {
-  std::vector<std::string> out;
-  for (ItemId child : tree.Children(item)) {
-    out.push_back(prefix + tree.Title(child) + (tree.Image(child) == kFolderImage ? "" : "?"));
-    for (const auto& below : Paths(tree, child, prefix + tree.Title(child) + "/")) out.push_back(below);
-  }
-  return out;
-}
+using test::ResultPaths;
 
 // A $MFT of 8 records in two fragments of 3 and 13 sectors (512-byte clusters), so that record 1
 // lies across them.
@@ -75,9 +63,8 @@ TEST(ScanMftRecords, FoldersAreArrangedByTheirParentRecords) {
   mft.Scan();
   // "Child first" comes before its parent's record and still ends under it; "Orphan"'s parent
   // record does not exist. The root's own record "." is "Root" itself.
-  EXPECT_THAT(Paths(mft.results.tree, mft.results.tree.FirstItem()),
-              ElementsAre("Parent later", "Parent later/Child first", "Straddling", "ZYD_Miscellaneous",
-                          "ZYD_Miscellaneous/Orphan"));
+  EXPECT_THAT(ResultPaths(mft.results.tree), ElementsAre("Parent later", "Parent later/Child first", "Straddling",
+                                                         "ZYD_Miscellaneous", "ZYD_Miscellaneous/Orphan"));
   EXPECT_TRUE(mft.results.nodes.ByName("Orphan")->deleted);
   EXPECT_EQ(mft.results.nodes.ByName("Child first")->date, 1111u);
   EXPECT_EQ(mft.results.nodes.ByName("ZYD_Miscellaneous")->parent, kNtfsRootRecord);
@@ -104,7 +91,7 @@ TEST(ScanMftRecords, WithoutFragmentsOnlyTheMiscellaneousFolder) {
   CraftedMft mft;
   mft.fragments.Clear();
   mft.Scan();
-  EXPECT_THAT(Paths(mft.results.tree, mft.results.tree.FirstItem()), ElementsAre("ZYD_Miscellaneous"));
+  EXPECT_THAT(ResultPaths(mft.results.tree), ElementsAre("ZYD_Miscellaneous"));
 }
 
 TEST(ScanMftRecords, AStopArrangesWhatWasFoundSoFar) {
@@ -112,66 +99,8 @@ TEST(ScanMftRecords, AStopArrangesWhatWasFoundSoFar) {
   std::stop_source stop;
   stop.request_stop();
   mft.Scan(stop.get_token());
-  EXPECT_THAT(Paths(mft.results.tree, mft.results.tree.FirstItem()), ElementsAre());
+  EXPECT_THAT(ResultPaths(mft.results.tree), ElementsAre());
   EXPECT_EQ(mft.results.ntfs_files.Size(), 0u);
-}
-
-// A Basic Search over an NTFS image as the only drive, the whole volume validated as NTFS.
-struct NtfsSearch {
-  test::ScriptedUi ui;
-  AppState app{ui};
-  std::shared_ptr<test::FaultPlan> plan = std::make_shared<test::FaultPlan>();
-
-  explicit NtfsSearch(const std::filesystem::path& image) {
-    const std::string bytes = test::ReadFile(image);
-    auto medium = std::make_shared<std::vector<std::byte>>(bytes.size());
-    std::memcpy(medium->data(), bytes.data(), bytes.size());
-    test::AddFaultyDevice(app.devices, "\\\\.\\PhysicalDrive0", medium, plan);
-    app.current_device_path = "\\\\.\\PhysicalDrive0";
-    app.mode.Set(SearchMode::kBasic);
-    PartitionParams& p = app.partition_params;
-    p.FileSystemName = "NTFS";
-    p.EndSector = p.RangeEnd = bytes.size() / 512;
-    p.ReadLimitBytes = bytes.size();
-  }
-  std::vector<std::string> Paths() const { return pellora::Paths(app.results.tree, app.results.tree.FirstItem()); }
-};
-
-TEST(BasicSearchNtfs, AStopAfterTheFirstFragmentArrangesExactlyItsFolders) {
-  const auto image = test::NtfsFixture("ntfs-fragmented-mft.img");
-  NtfsSearch full(image);
-  EXPECT_FALSE(RunBasicSearch(full.app, {}).stopped);
-  ASSERT_GT(full.app.mft_fragments.Size(), 2u);
-  const MftFragment second = full.app.mft_fragments.List()[1];
-  EXPECT_THAT(full.Paths(), ElementsAre("$Extend", "fill", "many", "ZYD_Miscellaneous"));
-
-  NtfsSearch stopped(image);
-  std::stop_source stop;
-  stopped.plan->on_read = [&](std::uint64_t offset) {
-    if (offset >= second.start * 512 && offset < (second.start + second.sectors) * 512) stop.request_stop();
-  };
-  const BasicSearchOutcome outcome = RunBasicSearch(stopped.app, stop.get_token());
-  EXPECT_TRUE(outcome.stopped);
-  EXPECT_TRUE(outcome.scanned);
-  // The folders lie in the first fragment; the files of the later fragments were never read.
-  EXPECT_THAT(stopped.Paths(), ElementsAre("$Extend", "fill", "many", "ZYD_Miscellaneous"));
-  EXPECT_LT(stopped.app.results.ntfs_files.Size(), full.app.results.ntfs_files.Size());
-  EXPECT_GT(stopped.app.results.ntfs_files.Size(), 0u);
-  EXPECT_THAT(stopped.ui.Events(), ::testing::Contains("end: Recovery is stopped in Basic Search Mode, use other "
-                                                       "search mode to recover your data."));
-}
-
-TEST(BasicSearchNtfs, ABadSectorInTheMftCostsOneRecord) {
-  const auto image = test::NtfsFixture("ntfs-fragmented-mft.img");
-  NtfsSearch good(image);
-  RunBasicSearch(good.app, {});
-  NtfsSearch bad(image);
-  // Record 70's first sector cannot be read (a record whose second sector is bad keeps its name).
-  const std::uint64_t sector = MftRecordToSector(good.app.mft_fragments, 70);
-  bad.plan->bad_sectors.push_back({sector, sector + 1});
-  RunBasicSearch(bad.app, {});
-  EXPECT_EQ(bad.app.results.ntfs_files.Size() + 1, good.app.results.ntfs_files.Size());
-  EXPECT_EQ(bad.Paths(), good.Paths());
 }
 
 }  // namespace

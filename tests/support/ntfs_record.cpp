@@ -32,17 +32,21 @@ std::size_t RecordBuilder::Append(std::uint32_t type, std::size_t length) {
   return at;
 }
 
-RecordBuilder& RecordBuilder::FileName(std::u16string_view name, std::uint8_t name_space, std::uint32_t parent,
-                                       std::uint64_t created, std::u16string_view attribute_name) {
+std::size_t RecordBuilder::AppendResident(std::uint32_t type, std::u16string_view attribute_name,
+                                          std::size_t value_length) {
   const std::size_t value_at = 0x18 + Align8(attribute_name.size() * 2);
-  const std::size_t value_length = 0x42 + name.size() * 2;
-  const std::size_t at = Append(kFileNameAttribute, value_at + value_length);
+  const std::size_t at = Append(type, value_at + value_length);
   PutLe(bytes_, at + 9, attribute_name.size(), 1);
   PutLe(bytes_, at + 10, 0x18, 2);
   for (std::size_t i = 0; i < attribute_name.size(); ++i) PutLe(bytes_, at + 0x18 + 2 * i, attribute_name[i], 2);
   PutLe(bytes_, at + 0x10, value_length, 4);
   PutLe(bytes_, at + 0x14, value_at, 2);
-  const std::size_t value = at + value_at;
+  return at + value_at;
+}
+
+RecordBuilder& RecordBuilder::FileName(std::u16string_view name, std::uint8_t name_space, std::uint32_t parent,
+                                       std::uint64_t created, std::u16string_view attribute_name) {
+  const std::size_t value = AppendResident(kFileNameAttribute, attribute_name, 0x42 + name.size() * 2);
   PutLe(bytes_, value, parent | (std::uint64_t{1} << 48), 8);
   PutLe(bytes_, value + 8, created, 8);
   PutLe(bytes_, value + 0x40, name.size(), 1);
@@ -52,21 +56,13 @@ RecordBuilder& RecordBuilder::FileName(std::u16string_view name, std::uint8_t na
 }
 
 RecordBuilder& RecordBuilder::StandardInformation() {
-  const std::size_t at = Append(0x10, 0x18 + 0x48);
-  PutLe(bytes_, at + 0x10, 0x48, 4);
-  PutLe(bytes_, at + 0x14, 0x18, 2);
+  AppendResident(0x10, u"", 0x48);
   return *this;
 }
 
 RecordBuilder& RecordBuilder::ResidentData(std::size_t length, std::u16string_view attribute_name) {
-  const std::size_t value_at = 0x18 + Align8(attribute_name.size() * 2);
-  const std::size_t at = Append(kDataAttribute, value_at + length);
-  PutLe(bytes_, at + 9, attribute_name.size(), 1);
-  PutLe(bytes_, at + 10, 0x18, 2);
-  for (std::size_t i = 0; i < attribute_name.size(); ++i) PutLe(bytes_, at + 0x18 + 2 * i, attribute_name[i], 2);
-  PutLe(bytes_, at + 0x10, length, 4);
-  PutLe(bytes_, at + 0x14, value_at, 2);
-  for (std::size_t i = 0; i < length; ++i) PutLe(bytes_, at + value_at + i, 'a' + i % 26, 1);
+  const std::size_t value = AppendResident(kDataAttribute, attribute_name, length);
+  for (std::size_t i = 0; i < length; ++i) PutLe(bytes_, value + i, 'a' + i % 26, 1);
   return *this;
 }
 
@@ -83,12 +79,9 @@ RecordBuilder& RecordBuilder::NonResidentData(std::uint64_t real_size, const std
 }
 
 RecordBuilder& RecordBuilder::AttributeList(const std::vector<std::uint64_t>& records) {
-  const std::size_t length = records.size() * 0x20;
-  const std::size_t at = Append(kAttributeList, 0x18 + length);
-  PutLe(bytes_, at + 0x10, length, 4);
-  PutLe(bytes_, at + 0x14, 0x18, 2);
+  const std::size_t value = AppendResident(kAttributeList, u"", records.size() * 0x20);
   for (std::size_t i = 0; i < records.size(); ++i) {
-    const std::size_t entry = at + 0x18 + i * 0x20;
+    const std::size_t entry = value + i * 0x20;
     PutLe(bytes_, entry, kDataAttribute, 4);
     PutLe(bytes_, entry + 4, 0x20, 2);
     PutLe(bytes_, entry + 0x10, records[i] | (std::uint64_t{3} << 48), 8);

@@ -43,6 +43,8 @@ class RecordBuilder {
 
  private:
   std::size_t Append(std::uint32_t type, std::size_t length);
+  // A resident attribute with its name and room for its value; returns where the value goes.
+  std::size_t AppendResident(std::uint32_t type, std::u16string_view attribute_name, std::size_t value_length);
   std::vector<std::byte> bytes_;
   std::size_t next_ = 0x38;
 };
