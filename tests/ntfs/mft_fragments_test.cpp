@@ -118,6 +118,18 @@ TEST(BuildMftFragments, NothingBeyondThePartitionAndNothingWithoutARecord) {
   EXPECT_TRUE(BuildMftFragments(disk.Volume(40)).Empty());
 }
 
+TEST(BuildMftFragments, RunsKeptInExtensionRecordsAreJoinedInFileOrder) {
+  test::NtfsDisk disk(1024, 0, 1);
+  disk.Write(
+      100,
+      test::RecordBuilder().AttributeList({0, 1, 0}).NonResidentData(16 * 1024, test::RunList({{4, 100}})).OnDisk());
+  // Record 1 lies in the first piece and maps the $MFT's clusters 4 to 15.
+  disk.Write(102,
+             test::RecordBuilder().BaseRecord(0).NonResidentData(0, test::RunList({{6, 300}, {6, 200}}), 4).OnDisk());
+  const MftFragments fragments = BuildMftFragments(disk.Volume(100));
+  EXPECT_THAT(fragments.List(), ElementsAre(MftFragment{100, 4}, MftFragment{300, 6}, MftFragment{500, 6}));
+}
+
 TEST(MftRecordToSector, WalksTheFragmentsInOrder) {
   MftFragments fragments;
   fragments.Add({100, 10});

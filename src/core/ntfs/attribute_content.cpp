@@ -13,6 +13,30 @@ std::vector<DataRun> AttributeRuns(const Attribute& attribute) {
   return DecodeDataRuns(attribute.record.subspan(start, end - start));
 }
 
+void CollectDataPieces(const FileRecord& record, std::vector<DataPiece>& pieces, const std::atomic<bool>* cancel) {
+  AttributeWalk walk(record, cancel);
+  while (const auto attribute = walk.Next())
+    if (attribute->type == kDataAttribute && attribute->name_length == 0 && attribute->non_resident)
+      pieces.push_back({attribute->LowestVcn(), AttributeRuns(*attribute)});
+}
+
+std::vector<DataRun> JoinDataPieces(std::vector<DataPiece> pieces) {
+  std::stable_sort(pieces.begin(), pieces.end(),
+                   [](const DataPiece& a, const DataPiece& b) { return a.lowest_vcn < b.lowest_vcn; });
+  std::vector<DataRun> runs;
+  std::uint64_t covered = 0;  // clusters of the attribute mapped so far
+  for (const DataPiece& piece : pieces) {
+    if (piece.lowest_vcn < covered) continue;
+    if (piece.lowest_vcn > covered) runs.push_back({0, piece.lowest_vcn - covered, true});
+    covered = piece.lowest_vcn;
+    for (const DataRun& run : piece.runs) {
+      runs.push_back(run);
+      covered += std::min(run.clusters, UINT64_MAX - covered);
+    }
+  }
+  return runs;
+}
+
 CopyEnd CopyDataRuns(RecordReader& reader, const std::vector<DataRun>& runs, std::uint64_t size,
                      const ContentSink& sink) {
   if (size == 0) return CopyEnd::kComplete;

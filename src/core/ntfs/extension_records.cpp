@@ -62,7 +62,7 @@ std::vector<FileRecord> ReadRecordList(RecordReader& reader, const MftFragments&
     for (const std::uint64_t number : CollectExtensionRecords(base, base_number, &reader, reader.Volume().cancel)) {
       if (!seen.insert(number).second) continue;
       const auto record = ReadMftRecord(reader, fragments, number);
-      if (record && BaseRecordNumber(*record) == base_number) records.push_back(*record);
+      if (record && IsExtensionRecord(*record) && BaseRecordNumber(*record) == base_number) records.push_back(*record);
     }
   });
   return records;

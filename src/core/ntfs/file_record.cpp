@@ -20,6 +20,8 @@ bool HasFileMagic(std::span<const std::byte> bytes) {
 
 std::uint8_t RecordFlags(const FileRecord& record) { return Le8(record, 0x16); }
 
+bool IsExtensionRecord(const FileRecord& record) { return Le64(record, 0x20) != 0; }
+
 std::uint64_t BaseRecordNumber(const FileRecord& record) { return ReferenceRecordNumber(Le64(record, 0x20)); }
 
 Source* RecordReader::Device() {

@@ -27,7 +27,9 @@ bool HasFileMagic(std::span<const std::byte> bytes);
 std::uint8_t RecordFlags(const FileRecord& record);
 inline bool IsFolderFlags(std::uint8_t flags) { return flags == kDeletedFolder || flags == kFolderInUse; }
 inline bool IsFileFlags(std::uint8_t flags) { return flags == kDeletedFile || flags == kFileInUse; }
-// The record number of the base record an extension record belongs to; 0 for a base record.
+// Whether a record holds attributes of another (its base record reference is set), and the number
+// of that base record.
+bool IsExtensionRecord(const FileRecord& record);
 std::uint64_t BaseRecordNumber(const FileRecord& record);
 // The record number of an MFT reference (its low 48 bits; the high 16 are a sequence number).
 inline std::uint64_t ReferenceRecordNumber(std::uint64_t reference) { return reference & 0x0000FFFFFFFFFFFFULL; }

@@ -45,7 +45,8 @@ class MftFragments {
 // the record's bytes is read on from the following sectors (at most a megabyte of it). Sparse and
 // empty runs add no fragment; fragments are clipped to the partition, and once they add up to the
 // partition's size no more are taken, so that a damaged list cannot make the scan read a disk
-// many times over. No "FILE" at MftStart, or no $DATA, gives no fragments.
+// many times over. A $MFT in so many pieces that record 0 lists extension records has the runs
+// kept there joined on in file order. No "FILE" at MftStart, or no $DATA, gives no fragments.
 MftFragments BuildMftFragments(const NtfsVolume& volume);
 
 }  // namespace pellora

@@ -39,7 +39,7 @@ class MftScan {
     std::copy_n(bytes.begin(), kFileRecordBytes, record.begin());
     ApplyFixups(record, volume_.cancel);
     const std::uint8_t flags = RecordFlags(record);
-    if (BaseRecordNumber(record) != 0 || (!IsFolderFlags(flags) && !IsFileFlags(flags))) return;
+    if (IsExtensionRecord(record) || (!IsFolderFlags(flags) && !IsFileFlags(flags))) return;
 
     const NameText text = IsFolderFlags(flags) ? NameText::kFolder : NameText::kNone;
     std::optional<FileNameInfo> info = ChooseFileName(record, text, volume_.cancel);
