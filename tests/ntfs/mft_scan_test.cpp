@@ -18,7 +18,7 @@ using ::testing::UnorderedElementsAre;
 
 using test::ResultPaths;
 
-// A $MFT of 8 records in two fragments of 3 and 13 sectors (512-byte clusters), so that record 1
+// A $MFT of 9 records in two fragments of 3 and 15 sectors (512-byte clusters), so that record 1
 // lies across them.
 struct CraftedMft {
   test::NtfsDisk disk{256, 0, 1};
@@ -30,11 +30,11 @@ struct CraftedMft {
 
   CraftedMft() {
     fragments.Add({10, 3});
-    fragments.Add({40, 13});
+    fragments.Add({40, 15});
     using test::RecordBuilder;
     Put(0, RecordBuilder()
                .FileName(u"$MFT", kWin32AndDosNamespace, 5)
-               .NonResidentData(8 * 1024, test::RunList({{3, 10}, {13, 30}})));
+               .NonResidentData(9 * 1024, test::RunList({{3, 10}, {15, 30}})));
     Put(1, RecordBuilder(kFolderInUse).FileName(u"Straddling", kWin32Namespace, 5));
     Put(2, RecordBuilder(kFolderInUse).FileName(u"Child first", kPosixNamespace, 6, 1111));
     Put(3, RecordBuilder().FileName(u"inner.txt", kPosixNamespace, 2, 2222).ResidentData(800 - 0x300));
@@ -43,6 +43,8 @@ struct CraftedMft {
     Put(6, RecordBuilder(kFolderInUse).FileName(u"Parent later", kDosNamespace, 5));
     // An extension record of record 3 carrying a name: part of record 3, not a file of its own.
     Put(7, RecordBuilder().BaseRecord(3).FileName(u"dup.txt", kWin32Namespace, 5));
+    // A deleted file whose folder's record is gone.
+    Put(8, RecordBuilder(kDeletedFile).FileName(u"lost.txt", kPosixNamespace, 9));
   }
   void Put(std::uint64_t number, const test::RecordBuilder& record) {
     disk.WriteRecord(fragments, number, record.OnDisk());
@@ -69,9 +71,9 @@ TEST(ScanMftRecords, FoldersAreArrangedByTheirParentRecords) {
   EXPECT_EQ(mft.results.nodes.ByName("Child first")->date, 1111u);
   EXPECT_EQ(mft.results.nodes.ByName("ZYD_Miscellaneous")->parent, kNtfsRootRecord);
   EXPECT_EQ(mft.results.directory.Size(), 0u);
-  EXPECT_EQ(mft.ui.LastText(UiText::kTotalSectors), "sectors scanned of total 16");
-  EXPECT_EQ(mft.ui.LastText(UiText::kCurrentSector), "16");
-  EXPECT_EQ(mft.scanned_to, 16);
+  EXPECT_EQ(mft.ui.LastText(UiText::kTotalSectors), "sectors scanned of total 18");
+  EXPECT_EQ(mft.ui.LastText(UiText::kCurrentSector), "18");
+  EXPECT_EQ(mft.scanned_to, 18);
   EXPECT_TRUE(mft.ui.Reports().empty());
 }
 
@@ -80,8 +82,10 @@ TEST(ScanMftRecords, FilesBecomeRowsKeyedByParentAndRecordSector) {
   mft.Scan();
   std::vector<std::string> keys;
   for (const NtfsFileRow& row : mft.results.ntfs_files) keys.push_back(row.Key());
-  // $MFT and inner.txt; record 3's name is only built when a list shows it.
-  EXPECT_THAT(keys, ElementsAre("5|10|", "2|43|"));
+  // $MFT, inner.txt and lost.txt, which is listed under the miscellaneous folder; names are only
+  // built when a list shows them.
+  EXPECT_THAT(keys, ElementsAre("5|10|", "2|43|", "268435455|53|"));
+  EXPECT_TRUE(mft.results.ntfs_files.Row(2).deleted);
   const NtfsFileRow& inner = mft.results.ntfs_files.Row(1);
   EXPECT_EQ(inner.name, "");
   EXPECT_THAT(inner.Columns(), ElementsAre("2|43|", "", "", "2222", "", "2", "", ""));
