@@ -15,6 +15,9 @@ namespace {
 constexpr std::size_t kLastRecordByte = 1023;
 constexpr std::size_t kEntryHeader = 0x18;  // up to the end of the MFT reference
 constexpr std::uint64_t kMaxListBytes = 256 * 1024;
+// The most extension records read for one file: far more than a real file has, few enough that a
+// damaged list naming records at random costs little.
+constexpr std::size_t kMaxExtensionRecords = 4096;
 
 // The record numbers of the entries in bytes [start, end); no entry starts at `start_limit` or
 // beyond.
@@ -60,6 +63,7 @@ std::vector<FileRecord> ReadRecordList(RecordReader& reader, const MftFragments&
   reader.Volume().Guarded("Get mft fragments...", "R", "3D", [&] {
     std::unordered_set<std::uint64_t> seen{base_number};
     for (const std::uint64_t number : CollectExtensionRecords(base, base_number, &reader, reader.Volume().cancel)) {
+      if (seen.size() > kMaxExtensionRecords) break;
       if (!seen.insert(number).second) continue;
       const auto record = ReadMftRecord(reader, fragments, number);
       if (record && IsExtensionRecord(*record) && BaseRecordNumber(*record) == base_number) records.push_back(*record);

@@ -19,8 +19,9 @@ std::vector<std::uint64_t> CollectExtensionRecords(const FileRecord& base, std::
                                                    const std::atomic<bool>* cancel = nullptr);
 
 // The base record followed by its extension records as read from the $MFT: each named record
-// once, and only those that say they belong to this base record (a deleted file's list may name
-// records that another file has taken since). A failure is reported as "Get mft fragments...".
+// once (at most 4096 of them), and only those that say they belong to this base record (a
+// deleted file's list may name records that another file has taken since). A failure is reported
+// as "Get mft fragments...".
 std::vector<FileRecord> ReadRecordList(RecordReader& reader, const MftFragments& fragments, const FileRecord& base,
                                        std::uint64_t base_number);
 
