@@ -5,6 +5,8 @@
 # the best time of each counts. Also prints Basic Search's peak memory.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
+# shellcheck source=lib/timing.bash
+source "$root/bench/lib/timing.bash"
 cli="$root/build/bench/bin/pellora-cli"
 [[ -x "$cli" ]] || cli="$root/build/default/bin/pellora-cli"
 size_mib=${BASIC_SEARCH_MIB:-4096}
@@ -31,27 +33,15 @@ fi
 
 cat "$image" > /dev/null  # warm the page cache for both
 
-seconds() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" > /dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
 best_dd=999999
 best_basic=999999
 for _ in 1 2 3; do
   t=$(seconds dd if="$image" of=/dev/null bs=256k status=none)
-  best_dd=$(echo "if ($t < $best_dd) $t else $best_dd" | bc -l)
+  best_dd=$(smaller "$t" "$best_dd")
   t=$(seconds "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
-  best_basic=$(echo "if ($t < $best_basic) $t else $best_basic" | bc -l)
+  best_basic=$(smaller "$t" "$best_basic")
 done
-peak_file=$(mktemp)
-/usr/bin/time -f '%M' -o "$peak_file" "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D \
-  > /dev/null 2>&1
-peak_kib=$(tail -1 "$peak_file")
-rm -f "$peak_file"
+peak_kib=$(peak_kib "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
 folders=$("$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D 2>/dev/null | grep -c '"children"')
 
 printf 'image: %d MiB FAT32, 4 KiB clusters, 2,000 files in 50 folders (%d folders in the result tree)\n' \

@@ -32,9 +32,16 @@ struct FolderView {
   std::string time;
 };
 
+bool OnNtfs(const AppState& app) { return app.partition_params.fs.ParamsFileSystemName == "NTFS"; }
+
 FolderView ViewOf(const AppState& app, ItemId item) {
   const FolderNode* node = app.results.nodes.ByItem(item);
   if (node == nullptr) return {app.results.tree.Title(item), 0, 0, false, "", ""};
+  // NTFS folders carry the creation time of their name; FAT folders a date and a time word.
+  if (OnNtfs(app) && node->self != kMiscellaneousSelf) {
+    DateTimeText when = FormatFileTime(node->date);
+    return {node->name, node->self, node->parent, node->deleted, std::move(when.date), std::move(when.time)};
+  }
   return {node->name,
           node->self,
           node->parent,
@@ -43,11 +50,11 @@ FolderView ViewOf(const AppState& app, ItemId item) {
           FormatFatTime(static_cast<std::uint16_t>(node->time))};
 }
 
-nlohmann::json FileJson(const FileListRow& file) {
+nlohmann::json FileJson(const AppState& app, const FileListRow& file) {
   return {{"name", file.name},       {"short_name", file.short_name},
           {"type", file.type},       {"size", file.size},
           {"date", file.date},       {"time", file.time},
-          {"deleted", file.deleted}, {"first_cluster", file.self}};
+          {"deleted", file.deleted}, {OnNtfs(app) ? "record_sector" : "first_cluster", file.self}};
 }
 
 nlohmann::json FolderJson(AppState& app, ItemId item) {
@@ -57,7 +64,7 @@ nlohmann::json FolderJson(AppState& app, ItemId item) {
   nlohmann::json children = nlohmann::json::array();
   for (ItemId child : app.results.tree.Children(item)) children.push_back(FolderJson(app, child));
   nlohmann::json files = nlohmann::json::array();
-  for (const FileListRow& file : FileLines(app, item)) files.push_back(FileJson(file));
+  for (const FileListRow& file : FileLines(app, item)) files.push_back(FileJson(app, file));
   folder["children"] = std::move(children);
   folder["files"] = std::move(files);
   return folder;

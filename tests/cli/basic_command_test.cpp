@@ -3,12 +3,9 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
-#include <map>
-#include <nlohmann/json.hpp>
-#include <sstream>
-
 #include "support/cli_runner.hpp"
 #include "support/fat_image.hpp"
+#include "support/fls_oracle.hpp"
 #include "support/temp_dir.hpp"
 
 namespace pellora {
@@ -16,66 +13,9 @@ namespace {
 
 using ::testing::HasSubstr;
 
-struct Found {
-  bool folder = false;
-  std::uint64_t size = 0;
-  bool deleted = false;
-};
-
-// Every folder and file of a `basic --json` tree by its path below "Root".
-void Collect(const nlohmann::json& folder, const std::string& prefix, std::map<std::string, Found>& out) {
-  for (const auto& child : folder["children"]) {
-    const std::string path = prefix + child["name"].get<std::string>();
-    out[path] = {true, 0, child["deleted"].get<bool>()};
-    Collect(child, path + "/", out);
-  }
-  for (const auto& file : folder["files"])
-    out[prefix + file["name"].get<std::string>()] = {false, file["size"].get<std::uint64_t>(),
-                                                     file["deleted"].get<bool>()};
-}
-
-std::map<std::string, Found> BasicTree(const std::vector<std::string>& arguments, std::string* message = nullptr) {
-  const auto result = test::RunCli(arguments);
-  EXPECT_EQ(result.exit_code, 0) << result.err;
-  const auto document = nlohmann::json::parse(result.out);
-  if (message != nullptr) *message = document["message"].get<std::string>();
-  std::map<std::string, Found> found;
-  Collect(document["root"], "", found);
-  return found;
-}
-
-// What fls -r lists of a FAT volume: files and folders, allocated and deleted, system entries aside.
-std::map<std::string, Found> FlsTree(const std::filesystem::path& image, std::uint64_t offset = 0) {
-  std::map<std::string, Found> entries;
-  std::istringstream lines(test::Shell("fls -r -p -l -o " + std::to_string(offset) + " '" + image.string() + "'"));
-  for (std::string line; std::getline(lines, line);) {
-    std::vector<std::string> fields;
-    std::istringstream split(line);
-    for (std::string field; std::getline(split, field, '\t');) fields.push_back(field);
-    if (fields.size() < 7) continue;
-    const std::string& path = fields[1];
-    if (path.starts_with("$") || path.find("(Volume Label Entry)") != std::string::npos) continue;
-    const bool folder = fields[0].starts_with("d/d");
-    entries[path] = {folder, folder ? 0 : std::stoull(fields[6]), fields[0].find('*') != std::string::npos};
-  }
-  return entries;
-}
-
-void ExpectFlsTreeFound(const std::map<std::string, Found>& fls, const std::map<std::string, Found>& ours) {
-  ASSERT_FALSE(fls.empty());
-  for (const auto& [path, entry] : fls) {
-    const auto hit = ours.find(path);
-    if (hit == ours.end()) {
-      ADD_FAILURE() << "missing: " << path;
-      continue;
-    }
-    EXPECT_EQ(hit->second.folder, entry.folder) << path;
-    if (!entry.folder) {
-      EXPECT_EQ(hit->second.size, entry.size) << path;
-    }
-    EXPECT_EQ(hit->second.deleted, entry.deleted) << path;
-  }
-}
+using test::BasicTree;
+using test::ExpectFlsTreeFound;
+using test::FlsTree;
 
 struct Layout {
   int fat_bits;

@@ -6,8 +6,10 @@
 #include <cstring>
 #include <stop_token>
 
+#include "ntfs/record_sector.hpp"
 #include "support/fat_image.hpp"
 #include "support/faulty_source.hpp"
+#include "support/result_paths.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"
 
@@ -17,22 +19,15 @@ namespace {
 using ::testing::Contains;
 using ::testing::ElementsAre;
 
-std::vector<std::string> Paths(const ResultTree& tree, ItemId item, const std::string& prefix = "") {
-  std::vector<std::string> out;
-  for (ItemId child : tree.Children(item)) {
-    out.push_back(prefix + tree.Title(child));
-    for (const auto& below : Paths(tree, child, prefix + tree.Title(child) + "/")) out.push_back(below);
-  }
-  return out;
-}
+using test::ResultPaths;
 
-// A Basic Search over an image as the only drive, its whole volume validated as FAT32.
+// A Basic Search over an image as the only drive, its whole volume validated as FAT32 or NTFS.
 struct Search {
   test::ScriptedUi ui;
   AppState app{ui};
   std::shared_ptr<test::FaultPlan> plan = std::make_shared<test::FaultPlan>();
 
-  explicit Search(const std::filesystem::path& image) {
+  explicit Search(const std::filesystem::path& image, std::string file_system = "FAT32") {
     const std::string bytes = test::ReadFile(image);
     auto medium = std::make_shared<std::vector<std::byte>>(bytes.size());
     std::memcpy(medium->data(), bytes.data(), bytes.size());
@@ -40,7 +35,7 @@ struct Search {
     app.current_device_path = "\\\\.\\PhysicalDrive0";
     app.mode.Set(SearchMode::kBasic);
     PartitionParams& p = app.partition_params;
-    p.FileSystemName = "FAT32";
+    p.FileSystemName = std::move(file_system);
     p.EndSector = p.RangeEnd = bytes.size() / 512;
     p.ReadLimitBytes = bytes.size();
   }
@@ -66,15 +61,14 @@ TEST(BasicSearch, StopArrangesExactlyWhatWasFound) {
   EXPECT_TRUE(outcome.scanned);
   const ResultTree& tree = search.app.results.tree;
   // Late's cluster was never read: only its root entry knows it, which files it with the orphans.
-  EXPECT_THAT(Paths(tree, tree.FirstItem()),
-              ElementsAre("Early", "Early/Child", "ZYD_Miscellaneous", "ZYD_Miscellaneous/Late"));
+  EXPECT_THAT(ResultPaths(tree), ElementsAre("Early", "Early/Child", "ZYD_Miscellaneous", "ZYD_Miscellaneous/Late"));
   EXPECT_THAT(search.ui.Events(), Contains("end: Recovery is stopped in Basic Search Mode, use other search mode to "
                                            "recover your data."));
 
   // Run to the end, the same search finds everything.
   Search full(image.Path());
   EXPECT_FALSE(RunBasicSearch(full.app, {}).stopped);
-  EXPECT_THAT(Paths(full.app.results.tree, full.app.results.tree.FirstItem()),
+  EXPECT_THAT(ResultPaths(full.app.results.tree),
               ElementsAre("Early", "Early/Child", "Early/Late", "Late", "ZYD_Miscellaneous"));
   EXPECT_THAT(full.ui.Events(), Contains("end: Recovery is completed in Basic Search Mode, use other search mode to "
                                          "recover your data."));
@@ -90,6 +84,43 @@ TEST(BasicSearch, UnreadableFatValuesEndWithTheMessageAndNothingFound) {
   EXPECT_THAT(search.ui.Messages(), Contains(std::string(kUnableToCalculateParams)));
   EXPECT_THAT(search.ui.Events(), Contains("end: Recovery is not possible in Basic Search Mode, use other search mode "
                                            "to recover your data."));
+}
+
+TEST(BasicSearchNtfs, AStopAfterTheFirstFragmentArrangesExactlyItsFolders) {
+  const auto image = test::NtfsFixture("ntfs-fragmented-mft.img");
+  Search full(image, "NTFS");
+  EXPECT_FALSE(RunBasicSearch(full.app, {}).stopped);
+  ASSERT_GT(full.app.mft_fragments.Size(), 2u);
+  const MftFragment second = full.app.mft_fragments.List()[1];
+  EXPECT_THAT(ResultPaths(full.app.results.tree), ElementsAre("$Extend", "fill", "many", "ZYD_Miscellaneous"));
+
+  Search stopped(image, "NTFS");
+  std::stop_source stop;
+  stopped.plan->on_read = [&](std::uint64_t offset) {
+    if (offset >= second.start * 512 && offset < (second.start + second.sectors) * 512) stop.request_stop();
+  };
+  const BasicSearchOutcome outcome = RunBasicSearch(stopped.app, stop.get_token());
+  EXPECT_TRUE(outcome.stopped);
+  EXPECT_TRUE(outcome.scanned);
+  // The folders lie in the first fragment; the files of the later fragments were never read.
+  EXPECT_THAT(ResultPaths(stopped.app.results.tree), ElementsAre("$Extend", "fill", "many", "ZYD_Miscellaneous"));
+  EXPECT_LT(stopped.app.results.ntfs_files.Size(), full.app.results.ntfs_files.Size());
+  EXPECT_GT(stopped.app.results.ntfs_files.Size(), 0u);
+  EXPECT_THAT(stopped.ui.Events(), ::testing::Contains("end: Recovery is stopped in Basic Search Mode, use other "
+                                                       "search mode to recover your data."));
+}
+
+TEST(BasicSearchNtfs, ABadSectorInTheMftCostsOneRecord) {
+  const auto image = test::NtfsFixture("ntfs-fragmented-mft.img");
+  Search good(image, "NTFS");
+  RunBasicSearch(good.app, {});
+  Search bad(image, "NTFS");
+  // Record 70's first sector cannot be read (a record whose second sector is bad keeps its name).
+  const std::uint64_t sector = MftRecordToSector(good.app.mft_fragments, 70);
+  bad.plan->bad_sectors.push_back({sector, sector + 1});
+  RunBasicSearch(bad.app, {});
+  EXPECT_EQ(bad.app.results.ntfs_files.Size() + 1, good.app.results.ntfs_files.Size());
+  EXPECT_EQ(ResultPaths(bad.app.results.tree), ResultPaths(good.app.results.tree));
 }
 
 }  // namespace

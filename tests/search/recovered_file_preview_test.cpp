@@ -5,6 +5,7 @@
 
 #include "search/basic_search.hpp"
 #include "search/file_list_filler.hpp"
+#include "support/fat_image.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"
 
@@ -69,6 +70,47 @@ TEST(OpenRecoveredFile, WritesACopyIntoTheTemporaryFolderAndOpensIt) {
   folder.type = "FOLDER";
   EXPECT_FALSE(OpenRecoveredFile(app, folder));
   EXPECT_EQ(launcher->runs.size(), 2u);
+}
+
+TEST(OpenRecoveredFile, NtfsFilesComeBackFromTheirRecordOrTheirRuns) {
+  test::TempDir temp;
+  test::ScriptedUi ui;
+  AppState app(ui);
+  app.temp_folder = temp.Path();
+  app.launcher = std::make_shared<RecordingLauncher>();
+  const auto image = test::NtfsFixture("ntfs-features-disk.img");
+  app.current_device_path = app.devices.AttachDiskImage(image);
+  app.mode.Set(SearchMode::kBasic);
+  PartitionParams& p = app.partition_params;
+  p.FileSystemName = "NTFS";
+  p.StartSector = p.RangeStart = test::kNtfsFeaturesPartitionStart;
+  p.EndSector = p.RangeEnd = std::filesystem::file_size(image) / 512;
+  p.ReadLimitBytes = p.EndSector * 512;
+  RunBasicSearch(app, {});
+
+  const auto original = [&](const std::string& path) {
+    const std::string at = " -o " + std::to_string(test::kNtfsFeaturesPartitionStart) + " '" + image.string() + "' ";
+    const std::string inode = test::Shell("ifind" + at + "-n '" + path + "'");
+    return test::Shell("icat" + at + inode.substr(0, inode.find('\n')));
+  };
+  struct Case {
+    const char* folder;
+    const char* name;
+  };
+  // Resident, in runs, deleted, and in runs kept in extension records.
+  for (const Case& c : {Case{"Docs", "report.txt"}, Case{"Docs", "photo.jpg"}, Case{"Docs", "deleted big.bin"},
+                        Case{"Fragmented", "many runs.bin"}, Case{"Docs", "empty.txt"}}) {
+    const FolderNode* folder = app.results.nodes.ByName(c.folder);
+    ASSERT_NE(folder, nullptr);
+    std::optional<FileListRow> line;
+    for (const FileListRow& row : FillFileList(app, folder->tree_item))
+      if (row.name == c.name) line = row;
+    ASSERT_TRUE(line) << c.name;
+    const auto copy = OpenRecoveredFile(app, *line);
+    ASSERT_TRUE(copy) << c.name;
+    EXPECT_EQ(test::ReadFile(*copy), original(std::string(c.folder) + "/" + c.name)) << c.name;
+  }
+  EXPECT_TRUE(ui.Reports().empty());
 }
 
 }  // namespace

@@ -65,4 +65,11 @@ inline std::filesystem::path PartitionFixture(std::string_view name) {
   return std::filesystem::path(PELLORA_PARTITION_FIXTURES) / name;
 }
 
+// The NTFS images of tests/fixtures/make-ntfs-fixtures, unpacked: "ntfs-features-disk.img" (an MBR
+// disk with its NTFS partition at sector 2048) and "ntfs-fragmented-mft.img" (a volume).
+inline std::filesystem::path NtfsFixture(std::string_view name) {
+  return std::filesystem::path(PELLORA_NTFS_FIXTURES) / name;
+}
+inline constexpr std::uint64_t kNtfsFeaturesPartitionStart = 2048;
+
 }  // namespace pellora::test

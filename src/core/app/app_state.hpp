@@ -13,6 +13,7 @@
 #include "common/ui.hpp"
 #include "common/worker.hpp"
 #include "model/recovered_results.hpp"
+#include "ntfs/mft_fragments.hpp"
 #include "recognition/partition_params.hpp"
 #include "storage/device_map.hpp"
 #include "storage/drive_listing.hpp"
@@ -54,6 +55,8 @@ struct AppState {
   // The current partition and the working copy of its file-system values.
   PartitionParams partition_params;
   FileSystemParams working_params;
+  // Where the current NTFS partition's $MFT lies; rebuilt by each NTFS search.
+  MftFragments mft_fragments;
 
   std::filesystem::path executable_dir;
   DefinitionPaths definition_paths;

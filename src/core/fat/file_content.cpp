@@ -42,22 +42,10 @@ CopyEnd CopyFatFile(const FatVolume& volume, const std::vector<std::uint32_t>& c
     while (i + run < clusters.size() && clusters[i + run] == clusters[i] + run &&
            (run + 1) * cluster_bytes <= kRunBytes && run * cluster_bytes < remaining)
       ++run;
-    const std::uint64_t offset = volume.params.ClusterStart(clusters[i]) * kSectorSize;
     const std::uint64_t wanted = std::min<std::uint64_t>(run * cluster_bytes, remaining);
-    if (offset > volume.read_limit_bytes) return CopyEnd::kReadFailed;
-    buffer.resize(static_cast<std::size_t>(wanted));
-    const ReadOutcome read = device->ReadAt(offset, buffer);
-    std::uint64_t good = read.ok && read.bytes == wanted ? wanted : (read.bytes / kSectorSize) * kSectorSize;
-    // After a failure, every sector up to the bad one is still saved, as reading one by one would.
-    while (good < wanted) {
-      const std::uint64_t piece = std::min<std::uint64_t>(kSectorSize, wanted - good);
-      const ReadOutcome one = device->ReadAt(offset + good, std::span(buffer).subspan(good, piece));
-      if (!one.ok || one.bytes < piece) break;
-      good += piece;
-    }
-    if (good > 0 && !sink(std::span<const std::byte>(buffer).first(static_cast<std::size_t>(good))))
-      return CopyEnd::kStopped;
-    if (good < wanted) return CopyEnd::kReadFailed;
+    const CopyEnd end = CopyExtent(*device, volume.params.ClusterStart(clusters[i]) * kSectorSize, wanted,
+                                   volume.read_limit_bytes, buffer, sink);
+    if (end != CopyEnd::kComplete) return end;
     remaining -= wanted;
     i += run;
   }

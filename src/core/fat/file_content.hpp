@@ -1,12 +1,10 @@
 #pragma once
 
-#include <cstddef>
 #include <cstdint>
-#include <functional>
-#include <span>
 #include <vector>
 
 #include "fat/fat_volume.hpp"
+#include "storage/extent_copy.hpp"
 
 namespace pellora {
 
@@ -14,11 +12,6 @@ namespace pellora {
 // clusters the size needs, else its chain in FAT 2, else the clusters from the first one on, one
 // after another. The last rule brings back deleted files, whose chains are cleared.
 std::vector<std::uint32_t> FatFileClusters(const FatVolume& volume, std::uint32_t first_cluster, std::uint64_t size);
-
-// Receives the file's bytes in order; returns false to stop (skip, stop, or a failed write).
-using ContentSink = std::function<bool(std::span<const std::byte> bytes)>;
-
-enum class CopyEnd { kComplete, kStopped, kReadFailed };
 
 // Reads the file's clusters and hands exactly `size` bytes to the sink. A read that fails ends the
 // copy where it stands: what was read before stays with the sink. The device is read through one

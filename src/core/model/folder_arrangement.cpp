@@ -21,8 +21,7 @@ ItemId PlaceRow(RecoveredResults& results, std::size_t row, ItemId parent_item, 
 void AttachLevelByLevel(RecoveredResults& results, ProgressBar* progress, bool deep, std::size_t first_node = 0) {
   const std::uint64_t total = results.directory.Size() + results.nodes.Size();
   if (progress != nullptr) progress->SetRange(0, total, 1);
-  for (std::size_t cursor = first_node; cursor < results.nodes.Size() && results.directory.Remaining() > 0;
-       ++cursor) {
+  for (std::size_t cursor = first_node; cursor < results.nodes.Size() && results.directory.Remaining() > 0; ++cursor) {
     const FolderNode& node = results.nodes[cursor];
     AttachChildFolders(results, node.self, node.tree_item, deep);
     if (progress != nullptr) progress->Advance(0, total, cursor, 1);
@@ -97,10 +96,11 @@ void ArrangeFolders(RecoveredResults& results, ProgressBar* progress, const Chil
 void ArrangeNtfsFolders(RecoveredResults& results, ProgressBar* progress, bool deep) {
   const ItemId root = results.RootItem();
   for (std::size_t row = 0; row < results.directory.Size(); ++row) {
-    const RecoveredEntry& entry = results.directory.Row(row);
-    if (!results.directory.Taken(row) && entry.parent == kNtfsRootRecord && entry.type == "FOLDER" &&
-        entry.self != kNtfsRootRecord)
-      PlaceRow(results, row, root, deep);
+    RecoveredEntry& entry = results.directory.Row(row);
+    if (results.directory.Taken(row) || entry.type != "FOLDER" || entry.self == kNtfsRootRecord) continue;
+    // The miscellaneous row hangs under Root like the root's own folders.
+    if (entry.self == kMiscellaneousSelf) entry.parent = kNtfsRootRecord;
+    if (entry.parent == kNtfsRootRecord) PlaceRow(results, row, root, deep);
   }
   results.tree.SetExpanded(root, true);
   AttachLevelByLevel(results, progress, deep);

@@ -100,4 +100,10 @@ std::pair<std::size_t, std::size_t> DirectoryTable::RowsWithParent(std::uint64_t
   return {static_cast<std::size_t>(first - rows_.begin()), static_cast<std::size_t>(last - rows_.begin())};
 }
 
+bool DirectoryTable::HasSelf(std::uint64_t value) const {
+  const auto found =
+      std::partition_point(rows_.begin(), rows_.end(), [value](const RecoveredEntry& row) { return row.self < value; });
+  return found != rows_.end() && found->self == value;
+}
+
 }  // namespace pellora

@@ -57,6 +57,8 @@ class DirectoryTable {
   void SortBySelf();
   // Indexes of the rows whose parent sorts equal to value; the table must be sorted by parent.
   std::pair<std::size_t, std::size_t> RowsWithParent(std::uint64_t value) const;
+  // Whether a row has this Self; the table must be sorted by Self.
+  bool HasSelf(std::uint64_t value) const;
 
  private:
   template <typename Less>

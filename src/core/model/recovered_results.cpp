@@ -7,6 +7,7 @@ void RecoveredResults::Clear() {
   nodes.Clear();
   directory.Clear();
   root_entries.clear();
+  ntfs_files.Clear();
   tree_item_map_.clear();
   loading_log = false;
 }
@@ -45,6 +46,11 @@ void RecoveredResults::RenameFolder(FolderNode& node, const std::string& name) {
 ItemId RecoveredResults::MiscellaneousItem() const {
   const FolderNode* misc = nodes.ByName(kMiscellaneousName);
   return misc == nullptr ? kNoItem : misc->tree_item;
+}
+
+ItemId RecoveredResults::PlacedItem(std::uint64_t self) const {
+  const auto placed = tree_item_map_.find(self);
+  return placed == tree_item_map_.end() ? kNoItem : placed->second;
 }
 
 }  // namespace pellora

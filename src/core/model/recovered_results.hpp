@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "model/folder_node.hpp"
+#include "model/ntfs_file_rows.hpp"
 #include "model/recovered_entry.hpp"
 #include "model/result_tree.hpp"
 
@@ -14,13 +15,15 @@ namespace pellora {
 inline constexpr std::string_view kRootTitle = "Root";
 
 // What a Basic or Deep search leaves: the result tree and its folder nodes, the directory table
-// and the root entry list it is arranged from. Emptied when a new search starts.
+// and the root entry list it is arranged from, and the files found on NTFS. Emptied when a new
+// search starts.
 class RecoveredResults {
  public:
   ResultTree tree;
   FolderNodeList nodes;
   DirectoryTable directory;
   std::vector<RootEntry> root_entries;
+  NtfsFileTable ntfs_files;
   // Set while a recovery log is being loaded: names and items are then taken as stored.
   bool loading_log = false;
 
@@ -44,6 +47,8 @@ class RecoveredResults {
   ItemId RootItem();
   // The miscellaneous folder's item, or kNoItem before it is placed.
   ItemId MiscellaneousItem() const;
+  // The item of the folder a search has placed for this Self, or kNoItem.
+  ItemId PlacedItem(std::uint64_t self) const;
 
   // Forgets which Self has which item (once the tree is arranged).
   void ClearTreeItemMap() { tree_item_map_.clear(); }

@@ -5,6 +5,7 @@
 #include "app/modes.hpp"
 #include "common/progress.hpp"
 #include "fat/lost_folder_scan.hpp"
+#include "ntfs/mft_scan.hpp"
 #include "recognition/compute_partition_params.hpp"
 #include "recognition/rebuild_fat_params.hpp"
 #include "search/store_and_arrange.hpp"
@@ -21,7 +22,32 @@ FatVolume CurrentFatVolume(AppState& app, const std::atomic<bool>* cancel) {
   return volume;
 }
 
+NtfsVolume CurrentNtfsVolume(AppState& app, const std::atomic<bool>* cancel) {
+  NtfsVolume volume;
+  volume.sectors = &app.sectors;
+  volume.device_path = app.current_device_path;
+  volume.params = app.working_params;
+  volume.end_sector = app.partition_params.EndSector;
+  volume.read_limit_bytes = app.partition_params.ReadLimitBytes;
+  volume.cancel = cancel;
+  volume.reporter = &app.reporter;
+  return volume;
+}
+
 namespace {
+
+// NTFS: where the $MFT lies, every record of it, then the tree.
+bool SearchNtfs(AppState& app, ProgressBar& progress, std::stop_token stop) {
+  app.partition_params.fs = app.working_params;
+  const NtfsVolume volume = CurrentNtfsVolume(app);
+  app.mft_fragments = BuildMftFragments(volume);
+  app.results.Clear();
+  app.reporter.Guarded("Searching for lost ntfs directories...", "R", "3C", [&] {
+    ScanMftRecords(volume, app.mft_fragments, app.results, app.ui, progress, stop, std::time(nullptr));
+  });
+  StoreAndArrangeNtfs(app.results, app.ui, progress, app.reporter);
+  return !app.mft_fragments.Empty();
+}
 
 // FAT16 or FAT32: values from the boot sector or rebuilt, then the lost-folder scan and the tree.
 bool SearchFat(AppState& app, bool boot_sector_valid, ProgressBar& progress, std::stop_token stop) {
@@ -62,6 +88,7 @@ BasicSearchOutcome RunBasicSearch(AppState& app, std::stop_token stop) {
     });
     ProgressBar progress(&app.ui);
     const std::string& file_system = app.partition_params.FileSystemName;
+    if (file_system == "NTFS") outcome.scanned = SearchNtfs(app, progress, stop);
     if (file_system == "FAT16" || file_system == "FAT32") outcome.scanned = SearchFat(app, valid, progress, stop);
   });
   outcome.stopped = stop.stop_requested();

@@ -5,6 +5,7 @@
 
 #include "app/app_state.hpp"
 #include "fat/fat_volume.hpp"
+#include "ntfs/ntfs_volume.hpp"
 
 namespace pellora {
 
@@ -23,10 +24,13 @@ struct BasicSearchOutcome {
 // values and its read limit.
 FatVolume CurrentFatVolume(AppState& app, const std::atomic<bool>* cancel = nullptr);
 
+// The current partition as the NTFS engine reads it; engine steps report through the app.
+NtfsVolume CurrentNtfsVolume(AppState& app, const std::atomic<bool>* cancel = nullptr);
+
 // The Basic Search worker over the partition that validation made current: recognises its boot
-// sector (or rebuilds FAT values without one), scans for lost folders, arranges what it found into
-// the result tree and shows the end message. A stop request ends the scan at its next chunk and
-// arranges exactly what was found.
+// sector (or rebuilds FAT values without one), scans for lost folders (FAT) or every record of the
+// $MFT (NTFS), arranges what it found into the result tree and shows the end message. A stop
+// request ends the scan at its next chunk or record and arranges exactly what was found.
 BasicSearchOutcome RunBasicSearch(AppState& app, std::stop_token stop);
 
 }  // namespace pellora

@@ -7,8 +7,10 @@
 
 namespace pellora {
 
-// The file lines of a folder of the result tree, read from the disk: FAT keeps no file table. The
-// "Root" item lists the root directory; the miscellaneous folder has no directory of its own.
+// The file lines of a folder of the result tree. FAT keeps no file table: they are read from the
+// folder's directory, and the miscellaneous folder has none. NTFS lists the file rows of the
+// folder's record (the "Root" item is record 5), reading each row's name and size from its FILE
+// record the first time. The "Root" item lists the root directory.
 std::vector<FileListRow> FileLines(AppState& app, ItemId item);
 
 // The file list shown when a folder is selected: its child folders, then its files. A folder whose

@@ -5,6 +5,7 @@
 #include "common/text.hpp"
 #include "fat/file_content.hpp"
 #include "model/file_type_description.hpp"
+#include "ntfs/file_content.hpp"
 #include "search/basic_search.hpp"
 #include "storage/size_text.hpp"
 
@@ -28,12 +29,20 @@ std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const File
     std::filesystem::remove(target, ignored);
     std::ofstream out(target, std::ios::binary | std::ios::trunc);
     if (!out) return;
-    const FatVolume volume = CurrentFatVolume(app);
-    const auto first = static_cast<std::uint32_t>(line.self);
-    CopyFatFile(volume, FatFileClusters(volume, first, line.size), line.size, [&](std::span<const std::byte> bytes) {
+    const ContentSink sink = [&](std::span<const std::byte> bytes) {
       out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
       return static_cast<bool>(out);
-    });
+    };
+    if (app.partition_params.fs.ParamsFileSystemName == "NTFS") {
+      // NTFS lines carry the sector of the file's FILE record.
+      const NtfsVolume volume = CurrentNtfsVolume(app);
+      RecordReader reader(volume);
+      CopyNtfsFile(reader, ReadNtfsFileData(reader, app.mft_fragments, line.self), line.size, sink);
+    } else {
+      const FatVolume volume = CurrentFatVolume(app);
+      const auto first = static_cast<std::uint32_t>(line.self);
+      CopyFatFile(volume, FatFileClusters(volume, first, line.size), line.size, sink);
+    }
     out.close();
     opened = target;
     ShellOpen(app.ui, target.string(), false, app.launcher);

@@ -1,9 +1,11 @@
 #include "search/store_and_arrange.hpp"
 
+#include "common/guard.hpp"
 #include "common/progress.hpp"
 #include "common/ui.hpp"
 #include "fat/child_folder_naming.hpp"
 #include "model/folder_arrangement.hpp"
+#include "ntfs/orphan_folders.hpp"
 
 namespace pellora {
 
@@ -27,6 +29,25 @@ void StoreAndArrangeFat(const FatVolume& volume, RecoveredResults& results, Ui& 
   ArrangeFolders(
       results, &progress, [&](FolderNode& folder) { ReadChildFolderNames(volume, results, folder, deep); }, deep);
   results.ClearTreeItemMap();
+}
+
+void StoreAndArrangeNtfs(RecoveredResults& results, Ui& ui, ProgressBar& progress, ErrorReporter& reporter) {
+  ui.ShowText(UiText::kStatus, "Searching Lost Directories. Please wait...");
+  progress.SetRange(0, 1, 1);
+  results.directory.SortBySelf();
+  reporter.Guarded("Searching lost directory informaition of ntfs system...", "R", "3F",
+                   [&] { OrphanNtfsFolders(results, &progress); });
+  ui.ShowText(UiText::kStatus, "Storing Directory Information. Please wait...");
+  results.directory.SortByParent();
+  reporter.Guarded("Arrange recoverd data for ntfs ...", "R", "3G", [&] {
+    ArrangeNtfsFolders(results, &progress, false);
+    OrphanNtfsFiles(results);
+  });
+  results.ClearTreeItemMap();
+  if (!results.tree.Empty()) {
+    results.tree.SetExpanded(results.tree.FirstItem(), true);
+    results.tree.SortChildren(results.tree.FirstItem());
+  }
 }
 
 }  // namespace pellora

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <unordered_map>
+#include <vector>
+
+namespace pellora {
+
+// One file found on an NTFS partition, listed under its parent folder. The text columns are
+// "sector" (the key "parent|record sector|"), "name", "size", "date", "time", "type" (the parent),
+// "padding" and "VCN", as recovery logs store them and the save engine reads them.
+struct NtfsFileRow {
+  std::uint32_t parent = 0;              // the parent folder's MFT record number
+  std::uint64_t record_sector = 0;       // absolute sector of the file's FILE record (Deep: of the index record)
+  std::string name;                      // empty until the file list has read it
+  std::optional<std::uint64_t> size;     // not known until the file list has read it
+  std::optional<std::uint64_t> created;  // creation time of the name (FILETIME)
+  bool from_index = false;               // the "time" column "1": taken from an index entry (Deep Search)
+  std::optional<std::uint64_t> padding;  // Deep Search: the two values that follow the name in the index entry
+  std::optional<std::uint64_t> vcn;
+  bool deleted = false;  // not a column: the record was no longer in use
+
+  // The key of column 0: "%lu|%llu|" of the parent and the record's sector.
+  std::string Key() const;
+  std::array<std::string, 8> Columns() const;
+};
+
+// The NTFS file rows of a search, in the order they were found. Rows are looked up by parent
+// through an index built when first asked for, so listing every folder of a large volume stays
+// linear.
+class NtfsFileTable {
+ public:
+  void Add(NtfsFileRow row);
+  void Clear();
+  std::size_t Size() const { return rows_.size(); }
+  const NtfsFileRow& Row(std::size_t row) const { return rows_[row]; }
+  NtfsFileRow& Row(std::size_t row) { return rows_[row]; }
+  auto begin() const { return rows_.begin(); }
+  auto end() const { return rows_.end(); }
+
+  // The rows of the files of one folder, in table order.
+  const std::vector<std::size_t>& RowsOfParent(std::uint32_t parent) const;
+  // Files a row under another folder.
+  void SetParent(std::size_t row, std::uint32_t parent);
+
+ private:
+  std::vector<NtfsFileRow> rows_;
+  mutable std::unordered_map<std::uint32_t, std::vector<std::size_t>> by_parent_;
+  mutable bool indexed_ = false;
+};
+
+}  // namespace pellora

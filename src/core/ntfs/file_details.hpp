@@ -1,0 +1,26 @@
+#pragma once
+
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "ntfs/file_record.hpp"
+#include "ntfs/mft_fragments.hpp"
+
+namespace pellora {
+
+// What the file list shows of a file found by the scan, read from its FILE record when the list
+// is first shown: its name (by the namespace order, control characters as spaces), its size and
+// the creation time of that name. Names and $DATA kept in extension records are found there.
+struct NtfsFileDetails {
+  std::string name;
+  std::uint64_t size = 0;
+  std::uint64_t created = 0;
+};
+
+// Nothing when the record cannot be read or has no "FILE". Failures of the steps are reported as
+// "Get advance name information..." (the name) and "Get data information..." (the size).
+std::optional<NtfsFileDetails> ReadNtfsFileDetails(RecordReader& reader, const MftFragments& fragments,
+                                                   std::uint64_t record_sector);
+
+}  // namespace pellora
