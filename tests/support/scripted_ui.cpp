@@ -120,4 +120,63 @@ void ScriptedUi::AddRecoveredFile(std::string_view type_name, std::string_view f
   carved_files_.emplace_back(file_path);
 }
 
+void ScriptedUi::AnswerReplace(std::initializer_list<ReplaceAnswer> answers) {
+  const std::lock_guard lock(mutex_);
+  replace_answers_.insert(replace_answers_.end(), answers);
+}
+
+void ScriptedUi::AnswerLongPath(std::initializer_list<LongPathAnswer> answers) {
+  const std::lock_guard lock(mutex_);
+  long_path_answers_.insert(long_path_answers_.end(), answers);
+}
+
+void ScriptedUi::AnswerSaveCompleted(SaveCompletedAnswer answer) {
+  const std::lock_guard lock(mutex_);
+  completed_answer_ = answer;
+}
+
+void ScriptedUi::OnSaveProgress(std::function<SaveButton(const SaveProgress&)> press) {
+  const std::lock_guard lock(mutex_);
+  press_ = std::move(press);
+}
+
+std::vector<SaveProgress> ScriptedUi::SaveReports() const {
+  const std::lock_guard lock(mutex_);
+  return save_reports_;
+}
+
+SaveButton ScriptedUi::ShowSaveProgress(const SaveProgress& progress) {
+  std::function<SaveButton(const SaveProgress&)> press;
+  {
+    const std::lock_guard lock(mutex_);
+    save_reports_.push_back(progress);
+    press = press_;
+  }
+  return press ? press(progress) : SaveButton::kNone;
+}
+
+ReplaceAnswer ScriptedUi::AskReplace(std::string_view existing_path, std::string_view proposed_path) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("replace: " + std::string(existing_path) + " -> " + std::string(proposed_path));
+  if (replace_answers_.empty()) return {};
+  const ReplaceAnswer answer = replace_answers_.front();
+  replace_answers_.pop_front();
+  return answer;
+}
+
+LongPathAnswer ScriptedUi::AskLongPath(std::string_view path) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("long path: " + std::string(path));
+  if (long_path_answers_.empty()) return {};
+  const LongPathAnswer answer = long_path_answers_.front();
+  long_path_answers_.pop_front();
+  return answer;
+}
+
+SaveCompletedAnswer ScriptedUi::ShowSaveCompleted(std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("save completed: " + std::string(text));
+  return completed_answer_;
+}
+
 }  // namespace pellora::test

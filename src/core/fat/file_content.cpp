@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <memory>
+#include <optional>
 
 #include "fat/cluster_chain.hpp"
 
@@ -10,6 +11,15 @@ namespace pellora {
 namespace {
 
 constexpr std::uint64_t kRunBytes = 1 << 20;  // one read covers up to 1 MiB of adjacent clusters
+
+// The byte offset of a cluster; nullopt when it lies beyond what a 64-bit offset holds (cluster
+// numbers from a damaged medium may point anywhere).
+std::optional<std::uint64_t> ClusterOffset(const FileSystemParams& p, std::uint64_t cluster) {
+  constexpr std::uint64_t kMaxSector = UINT64_MAX / kSectorSize;
+  if (p.Cluster0Start > kMaxSector) return std::nullopt;
+  if (p.SectorsPerCluster != 0 && cluster > (kMaxSector - p.Cluster0Start) / p.SectorsPerCluster) return std::nullopt;
+  return p.ClusterStart(cluster) * kSectorSize;
+}
 
 }  // namespace
 
@@ -30,36 +40,52 @@ std::vector<std::uint32_t> FatFileClusters(const FatVolume& volume, std::uint32_
 
 CopyEnd CopyFatFile(const FatVolume& volume, const std::vector<std::uint32_t>& clusters, std::uint64_t size,
                     const ContentSink& sink) {
+  std::vector<ClusterRun> runs;
+  for (const std::uint32_t cluster : clusters) {
+    if (!runs.empty() && runs.back().first + runs.back().count == cluster) {
+      ++runs.back().count;
+    } else {
+      runs.push_back({cluster, 1});
+    }
+  }
+  return CopyClusterRuns(volume, runs, size, sink);
+}
+
+CopyEnd CopyClusterRuns(const FatVolume& volume, const std::vector<ClusterRun>& runs, std::uint64_t size,
+                        const ContentSink& sink) {
   if (size == 0) return CopyEnd::kComplete;
+  const std::uint64_t cluster_bytes = std::uint64_t{volume.params.SectorsPerCluster} * kSectorSize;
+  if (cluster_bytes == 0) return CopyEnd::kReadFailed;
   const std::unique_ptr<Source> device = volume.sectors->OpenDevice(volume.device_path);
   if (!device) return CopyEnd::kReadFailed;
-  const std::uint64_t cluster_bytes = std::uint64_t{volume.params.SectorsPerCluster} * kSectorSize;
+  // One read covers up to kRunBytes of a run (at least one cluster).
+  const std::uint64_t clusters_per_read = std::max<std::uint64_t>(1, kRunBytes / cluster_bytes);
   std::vector<std::byte> buffer;
   std::uint64_t remaining = size;
-  for (std::size_t i = 0; i < clusters.size() && remaining > 0;) {
-    // A run of clusters that follow each other on the disk, read in one go.
-    std::size_t run = 1;
-    while (i + run < clusters.size() && clusters[i + run] == clusters[i] + run &&
-           (run + 1) * cluster_bytes <= kRunBytes && run * cluster_bytes < remaining)
-      ++run;
-    const std::uint64_t offset = volume.params.ClusterStart(clusters[i]) * kSectorSize;
-    const std::uint64_t wanted = std::min<std::uint64_t>(run * cluster_bytes, remaining);
-    if (offset > volume.read_limit_bytes) return CopyEnd::kReadFailed;
-    buffer.resize(static_cast<std::size_t>(wanted));
-    const ReadOutcome read = device->ReadAt(offset, buffer);
-    std::uint64_t good = read.ok && read.bytes == wanted ? wanted : (read.bytes / kSectorSize) * kSectorSize;
-    // After a failure, every sector up to the bad one is still saved, as reading one by one would.
-    while (good < wanted) {
-      const std::uint64_t piece = std::min<std::uint64_t>(kSectorSize, wanted - good);
-      const ReadOutcome one = device->ReadAt(offset + good, std::span(buffer).subspan(good, piece));
-      if (!one.ok || one.bytes < piece) break;
-      good += piece;
+  for (const ClusterRun& run : runs) {
+    for (std::uint64_t done = 0; done < run.count && remaining > 0;) {
+      const std::uint64_t cluster = run.first + done;
+      const std::uint64_t take = std::min(clusters_per_read, run.count - done);
+      const auto offset = ClusterOffset(volume.params, cluster);
+      if (!offset || *offset > volume.read_limit_bytes) return CopyEnd::kReadFailed;
+      const std::uint64_t wanted = std::min<std::uint64_t>(take * cluster_bytes, remaining);
+      buffer.resize(static_cast<std::size_t>(wanted));
+      const ReadOutcome read = device->ReadAt(*offset, buffer);
+      std::uint64_t good = read.ok && read.bytes == wanted ? wanted : (read.bytes / kSectorSize) * kSectorSize;
+      // After a failure, every sector up to the bad one is still saved, as reading one by one would.
+      while (good < wanted) {
+        const std::uint64_t piece = std::min<std::uint64_t>(kSectorSize, wanted - good);
+        const ReadOutcome one = device->ReadAt(*offset + good, std::span(buffer).subspan(good, piece));
+        if (!one.ok || one.bytes < piece) break;
+        good += piece;
+      }
+      if (good > 0 && !sink(std::span<const std::byte>(buffer).first(static_cast<std::size_t>(good))))
+        return CopyEnd::kStopped;
+      if (good < wanted) return CopyEnd::kReadFailed;
+      remaining -= wanted;
+      done += take;
     }
-    if (good > 0 && !sink(std::span<const std::byte>(buffer).first(static_cast<std::size_t>(good))))
-      return CopyEnd::kStopped;
-    if (good < wanted) return CopyEnd::kReadFailed;
-    remaining -= wanted;
-    i += run;
+    if (remaining == 0) break;
   }
   return CopyEnd::kComplete;
 }

@@ -26,4 +26,15 @@ enum class CopyEnd { kComplete, kStopped, kReadFailed };
 CopyEnd CopyFatFile(const FatVolume& volume, const std::vector<std::uint32_t>& clusters, std::uint64_t size,
                     const ContentSink& sink);
 
+// `count` clusters that follow each other on the disk from `first` on (an NTFS data run, or a
+// stretch of a FAT chain).
+struct ClusterRun {
+  std::uint64_t first = 0;
+  std::uint64_t count = 0;
+};
+
+// The same over runs of clusters: cluster n lies at the volume's Cluster0Start + n * SectorsPerCluster.
+CopyEnd CopyClusterRuns(const FatVolume& volume, const std::vector<ClusterRun>& runs, std::uint64_t size,
+                        const ContentSink& sink);
+
 }  // namespace pellora

@@ -1,4 +1,4 @@
-#include "carving/output_file.hpp"
+#include "common/output_file.hpp"
 
 #include <fcntl.h>
 #include <unistd.h>
@@ -11,6 +11,7 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
   if (this != &other) {
     Close();
     fd_ = other.fd_;
+    error_ = other.error_;
     other.fd_ = -1;
   }
   return *this;
@@ -18,23 +19,31 @@ OutputFile& OutputFile::operator=(OutputFile&& other) noexcept {
 
 int OutputFile::Create(const std::filesystem::path& path) {
   Close();
-  // Replace, not merge: a file left by an earlier run goes first. Whether the path is usable is
-  // for the open to say.
+  // Replace, not merge: a file left by an earlier run goes first (a link in its place goes, not
+  // what it points to). Whether the path is usable is for the open to say.
   (void)::unlink(path.c_str());
   fd_ = ::open(path.c_str(), O_RDWR | O_CREAT | O_TRUNC | O_CLOEXEC, 0666);
-  return fd_ >= 0 ? 0 : errno;
+  error_ = fd_ >= 0 ? 0 : errno;
+  return error_;
 }
 
 bool OutputFile::Write(std::span<const std::byte> bytes) {
-  if (fd_ < 0) return false;
+  if (fd_ < 0) {
+    error_ = EBADF;
+    return false;
+  }
   std::size_t done = 0;
   while (done < bytes.size()) {
     const ssize_t n = ::write(fd_, bytes.data() + done, bytes.size() - done);
     if (n < 0) {
       if (errno == EINTR) continue;
+      error_ = errno;
       return false;
     }
-    if (n == 0) return false;
+    if (n == 0) {
+      error_ = ENOSPC;  // a write that takes nothing and reports nothing: the device is full
+      return false;
+    }
     done += static_cast<std::size_t>(n);
   }
   return true;
@@ -44,5 +53,7 @@ void OutputFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
+
+bool IsOutOfSpace(int error) { return error == ENOSPC || error == EDQUOT; }
 
 }  // namespace pellora
