@@ -21,6 +21,7 @@
 #include "save_fixture.hpp"
 #include "search/file_list_filler.hpp"
 #include "support/memory_disk.hpp"
+#include "support/recording_launcher.hpp"
 #include "support/temp_dir.hpp"
 
 namespace pellora {
@@ -291,15 +292,6 @@ TEST(SaveEngine, HostileNamesStayInsideTheDestination) {
   EXPECT_EQ(test::ReadFile(dir / "inner/out/__/.._.._x.txt"), "escaped?");
 }
 
-class RecordingLauncher : public Launcher {
- public:
-  int Run(const std::vector<std::string>& argv) override {
-    runs.push_back(argv);
-    return 0;
-  }
-  std::vector<std::vector<std::string>> runs;
-};
-
 TEST(SaveEngine, RefusalsAndTheDestinationCheck) {
   test::TempDir dir;
   test::FatImage image(dir / "v.img", 16, 4, 32);
@@ -328,7 +320,7 @@ TEST(SaveEngine, RefusalsAndTheDestinationCheck) {
   // A folder of the person's called "zysave" is not taken away by the check; "Open Containing
   // Folder" opens the destination.
   fs::create_directories(dir / "out" / "zysave");
-  auto launcher = std::make_shared<RecordingLauncher>();
+  auto launcher = std::make_shared<test::RecordingLauncher>();
   recovered.app.launcher = launcher;
   recovered.ui.AnswerSaveCompleted({.ok = true, .open_folder = true});
   const fs::path previous = fs::current_path();
