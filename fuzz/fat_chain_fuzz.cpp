@@ -10,25 +10,11 @@
 #include <vector>
 
 #include "common/search_mode.hpp"
-#include "common/ui.hpp"
 #include "fat/cluster_chain.hpp"
+#include "fuzz_medium.hpp"
 #include "storage/device_map.hpp"
 #include "storage/read_guard.hpp"
 #include "storage/sector_access.hpp"
-
-namespace {
-
-class SilentUi final : public pellora::Ui {
- public:
-  void ShowMessage(std::string_view, std::string_view) override {}
-  bool AskYesNo(std::string_view, bool default_yes) override { return default_yes; }
-  void ShowErrorReport(const pellora::ErrorReport&) override {}
-  void ShowEndMessage(std::string_view) override {}
-  void ShowProgress(std::int64_t, std::int64_t) override {}
-  void ShowText(pellora::UiText, std::string_view) override {}
-};
-
-}  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   if (size < 8) return 0;
@@ -38,14 +24,13 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::memcpy(&fat_sectors, data + 4, 4);
   auto bytes = std::make_shared<std::vector<std::byte>>(512 + size - 8);
   std::memcpy(bytes->data() + 512, data + 8, size - 8);
-  SilentUi ui;
+  pellora::fuzz::SilentUi ui;
   pellora::CurrentMode mode;
   pellora::ReadGuard guard(mode);
   pellora::DeviceMap devices;
   const std::shared_ptr<const std::vector<std::byte>> medium = bytes;
-  devices.AddSource("\\\\.\\PhysicalDrive0", pellora::DeviceKind::kDisk, [medium](int*) {
-    return std::unique_ptr<pellora::Source>(new pellora::MemorySource(medium));
-  });
+  devices.AddSource("\\\\.\\PhysicalDrive0", pellora::DeviceKind::kDisk,
+                    [medium](int*) { return std::unique_ptr<pellora::Source>(new pellora::MemorySource(medium)); });
   pellora::SectorAccess sectors(devices, guard, ui);
   for (const char* fs : {"FAT16", "FAT32"}) {
     pellora::FatVolume volume;

@@ -26,6 +26,13 @@ class SilentUi final : public Ui {
   bool AskWholeDisk() override { return true; }
   void ShowProgress(std::int64_t, std::int64_t) override {}
   void ShowText(UiText, std::string_view) override {}
+  MediaRemovedAnswer AskMediaRemoved() override { return {}; }
+  void AddThumbnail(std::string_view, std::string_view) override {}
+  void AddRecoveredFile(std::string_view, std::string_view, std::string_view) override {}
+  SaveButton ShowSaveProgress(const SaveProgress&) override { return SaveButton::kNone; }
+  ReplaceAnswer AskReplace(std::string_view, std::string_view) override { return {}; }
+  LongPathAnswer AskLongPath(std::string_view) override { return {}; }
+  SaveCompletedAnswer ShowSaveCompleted(std::string_view) override { return {}; }
 };
 
 struct FuzzMedium {

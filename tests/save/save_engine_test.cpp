@@ -449,7 +449,8 @@ TEST(SaveEngine, NtfsFoldersThroughTheirRowsAndRecords) {
             {"runs.bin", "1200", false, false, 300},
             {"unreadable.dat", "10", false, false, 400},
             {"no size.txt", "", true, false, 500},
-            {"linked.txt", "4", true, false, 600}};
+            {"linked.txt", "4", true, false, 600},
+            {"Holiday pictures " + std::string(240, 'x') + ".jpeg", "7", false, false, 700}};
   };
   run.ntfs.file_data = [](std::uint64_t sector) {
     NtfsFileData data;
@@ -462,10 +463,11 @@ TEST(SaveEngine, NtfsFoldersThroughTheirRowsAndRecords) {
     return data;
   };
   EXPECT_TRUE(CountSelection(run, SaveSource::kCheckedTree, {}));
-  EXPECT_EQ(state.counters.files_selected, 5u);  // the row without a size is passed over
+  EXPECT_EQ(state.counters.files_selected, 6u);  // the row without a size is passed over
   SaveCheckedTree(run);
-  EXPECT_THAT(Listing(out), ElementsAre("Docs/", "Docs/linked.txt", "Docs/resident.txt", "Docs/runs.bin",
-                                        "Docs/unreadable.dat", "first.bin"));
+  // A name too long for the path and no 8.3 name to fall back on: the made short name.
+  EXPECT_THAT(Listing(out), ElementsAre("Docs/", "Docs/HOLIDA~(1).JPEG", "Docs/linked.txt", "Docs/resident.txt",
+                                        "Docs/runs.bin", "Docs/unreadable.dat", "first.bin"));
   EXPECT_EQ(test::ReadFile(out / "Docs/resident.txt"), "hello");
   EXPECT_EQ(test::ReadFile(out / "Docs/runs.bin"),
             std::string(512, 'K') + std::string(512, 'L') + std::string(176, 'U'));
@@ -473,7 +475,7 @@ TEST(SaveEngine, NtfsFoldersThroughTheirRowsAndRecords) {
   EXPECT_EQ(test::ReadFile(out / "first.bin"), "");
   EXPECT_EQ(test::ReadFile(out / "Docs/linked.txt"), "kept");  // flagged and there already: invalid
   EXPECT_EQ(state.counters.invalid_entries, 1u);
-  EXPECT_EQ(state.counters.files_saved, 4u);
+  EXPECT_EQ(state.counters.files_saved, 5u);
   EXPECT_EQ(state.counters.folders_saved, 1u);
 }
 

@@ -21,7 +21,8 @@ ItemId PlaceRow(RecoveredResults& results, std::size_t row, ItemId parent_item, 
 void AttachLevelByLevel(RecoveredResults& results, ProgressBar* progress, bool deep, std::size_t first_node = 0) {
   const std::uint64_t total = results.directory.Size() + results.nodes.Size();
   if (progress != nullptr) progress->SetRange(0, total, 1);
-  for (std::size_t cursor = first_node; cursor < results.nodes.Size() && results.directory.Remaining() > 0; ++cursor) {
+  for (std::size_t cursor = first_node; cursor < results.nodes.Size() && results.directory.Remaining() > 0;
+       ++cursor) {
     const FolderNode& node = results.nodes[cursor];
     AttachChildFolders(results, node.self, node.tree_item, deep);
     if (progress != nullptr) progress->Advance(0, total, cursor, 1);

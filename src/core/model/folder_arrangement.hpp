@@ -15,7 +15,8 @@ using ChildFolderNamer = std::function<void(FolderNode& folder)>;
 // root; whatever is left goes under the miscellaneous folder. FAT flavour: folders whose items have
 // children or are still called "DIR..." have their directory read once for their children's names.
 // deep: rows carry their partition (Deep Search).
-void ArrangeFolders(RecoveredResults& results, ProgressBar* progress, const ChildFolderNamer& name_children, bool deep);
+void ArrangeFolders(RecoveredResults& results, ProgressBar* progress, const ChildFolderNamer& name_children,
+                    bool deep);
 
 // The NTFS flavour: the root is record 5, no directory reading; the table is sorted by parent.
 void ArrangeNtfsFolders(RecoveredResults& results, ProgressBar* progress, bool deep);

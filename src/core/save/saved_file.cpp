@@ -28,9 +28,10 @@ bool SavedFile::Create(const std::filesystem::path& path) {
   if (!target) return false;
   int error = Open(*target);
   if (MissingOrTooLong(error)) {
-    std::error_code ignored;
-    if (!PathTooLong(target->parent_path())) std::filesystem::create_directories(target->parent_path(), ignored);
-    error = Open(*target);
+    std::error_code made;
+    if (!PathTooLong(target->parent_path())) std::filesystem::create_directories(target->parent_path(), made);
+    // A folder that cannot be made for want of room is the full destination, not a long path.
+    error = IsOutOfSpace(made.value()) ? made.value() : Open(*target);
   }
   if (MissingOrTooLong(error)) {
     const auto base = LongPathBase(state.naming, ui, state.destination_base, *target);
