@@ -1,10 +1,10 @@
 #include "save/selection_count.hpp"
 
-#include "model/file_type_description.hpp"
 #include "model/recovered_entry.hpp"
 #include "save/checked_tree_saving.hpp"
 #include "save/fat_folder_saver.hpp"
 #include "save/ntfs_folder_saver.hpp"
+#include "save/selected_rows_saving.hpp"
 
 namespace pellora {
 
@@ -60,23 +60,17 @@ void CountTree(SaveRun& run) {
 
 void CountRows(SaveRun& run, const std::vector<FileListRow>& rows) {
   run.app.reporter.Guarded("Calculating data size...", "S", "8B1", [&] {
-    const ResultTree& tree = run.app.results.tree;
-    for (const FileListRow& row : rows) {
-      if (run.Stopped()) return;
-      if (IsFolderTypeText(row.type)) {
-        if (!tree.Contains(row.tree_item)) continue;
-        run.app.reporter.Guarded(
-            run.Ntfs() ? "Calculating file folder data ntfs..." : "Calculating file folder data fat...", "S",
-            run.Ntfs() ? "8B2" : "8B3", [&] {
-              ForEachInSubtree(tree, row.tree_item, [&](ItemId item) {
-                if (!run.Stopped()) CountFolder(run, item);
-              });
-            });
-      } else if (IsFileTypeText(row.type)) {
-        ++run.state.counters.files_selected;
-        run.ShowCount();
-      }
-    }
+    WalkSelectedRows(
+        run, rows,
+        [&](ItemId item) {
+          run.app.reporter.Guarded(
+              run.Ntfs() ? "Calculating file folder data ntfs..." : "Calculating file folder data fat...", "S",
+              run.Ntfs() ? "8B2" : "8B3", [&] { CountFolder(run, item); });
+        },
+        [&](const FileListRow&) {
+          ++run.state.counters.files_selected;
+          run.ShowCount();
+        });
   });
 }
 
