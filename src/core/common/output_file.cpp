@@ -49,11 +49,32 @@ bool OutputFile::Write(std::span<const std::byte> bytes) {
   return true;
 }
 
+std::uint64_t OutputFile::CopyFrom(int source_fd, std::uint64_t offset, std::uint64_t length) {
+  std::uint64_t done = 0;
+  error_ = 0;
+  while (done < length) {
+    auto from = static_cast<off_t>(offset + done);
+    const ssize_t n = ::copy_file_range(source_fd, &from, fd_, nullptr, length - done, 0);
+    if (n < 0) {
+      if (errno == EINTR) continue;
+      error_ = errno;
+      break;
+    }
+    if (n == 0) break;  // the source ended
+    done += static_cast<std::uint64_t>(n);
+  }
+  return done;
+}
+
 void OutputFile::Close() {
   if (fd_ >= 0) ::close(fd_);
   fd_ = -1;
 }
 
 bool IsOutOfSpace(int error) { return error == ENOSPC || error == EDQUOT; }
+
+bool CopyUnsupported(int error) {
+  return error == EXDEV || error == EINVAL || error == ENOSYS || error == EOPNOTSUPP || error == EBADF;
+}
 
 }  // namespace pellora

@@ -29,6 +29,10 @@ class OutputFile {
   // Writes every byte (short writes and EINTR are continued); false on failure, with errno's value
   // in Error().
   bool Write(std::span<const std::byte> bytes);
+  // Copies length bytes from offset of the file source_fd into this one by the kernel, without a
+  // buffer in between; returns the bytes copied. Fewer than asked: the source ended, or the copy
+  // failed with errno's value in Error() (see CopyUnsupported).
+  std::uint64_t CopyFrom(int source_fd, std::uint64_t offset, std::uint64_t length);
   int Error() const { return error_; }
   void Close();
 
@@ -39,5 +43,7 @@ class OutputFile {
 
 // True for the errors that say the destination has no room left.
 bool IsOutOfSpace(int error);
+// True for the errors of CopyFrom that say the kernel cannot copy between these two files.
+bool CopyUnsupported(int error);
 
 }  // namespace pellora

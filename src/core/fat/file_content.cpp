@@ -39,7 +39,7 @@ std::vector<std::uint32_t> FatFileClusters(const FatVolume& volume, std::uint32_
 }
 
 CopyEnd CopyFatFile(const FatVolume& volume, const std::vector<std::uint32_t>& clusters, std::uint64_t size,
-                    const ContentSink& sink) {
+                    const ContentSink& sink, const DirectSink& direct) {
   std::vector<ClusterRun> runs;
   for (const std::uint32_t cluster : clusters) {
     if (!runs.empty() && runs.back().first + runs.back().count == cluster) {
@@ -48,11 +48,11 @@ CopyEnd CopyFatFile(const FatVolume& volume, const std::vector<std::uint32_t>& c
       runs.push_back({cluster, 1});
     }
   }
-  return CopyClusterRuns(volume, runs, size, sink);
+  return CopyClusterRuns(volume, runs, size, sink, direct);
 }
 
 CopyEnd CopyClusterRuns(const FatVolume& volume, const std::vector<ClusterRun>& runs, std::uint64_t size,
-                        const ContentSink& sink) {
+                        const ContentSink& sink, const DirectSink& direct) {
   if (size == 0) return CopyEnd::kComplete;
   const std::uint64_t cluster_bytes = std::uint64_t{volume.params.SectorsPerCluster} * kSectorSize;
   if (cluster_bytes == 0) return CopyEnd::kReadFailed;
@@ -64,24 +64,32 @@ CopyEnd CopyClusterRuns(const FatVolume& volume, const std::vector<ClusterRun>& 
   std::uint64_t remaining = size;
   for (const ClusterRun& run : runs) {
     for (std::uint64_t done = 0; done < run.count && remaining > 0;) {
-      const std::uint64_t cluster = run.first + done;
       const std::uint64_t take = std::min(clusters_per_read, run.count - done);
-      const auto offset = ClusterOffset(volume.params, cluster);
+      const auto offset = ClusterOffset(volume.params, run.first + done);
       if (!offset || *offset > volume.read_limit_bytes) return CopyEnd::kReadFailed;
       const std::uint64_t wanted = std::min<std::uint64_t>(take * cluster_bytes, remaining);
-      buffer.resize(static_cast<std::size_t>(wanted));
-      const ReadOutcome read = device->ReadAt(*offset, buffer);
-      std::uint64_t good = read.ok && read.bytes == wanted ? wanted : (read.bytes / kSectorSize) * kSectorSize;
-      // After a failure, every sector up to the bad one is still saved, as reading one by one would.
-      while (good < wanted) {
-        const std::uint64_t piece = std::min<std::uint64_t>(kSectorSize, wanted - good);
-        const ReadOutcome one = device->ReadAt(*offset + good, std::span(buffer).subspan(good, piece));
-        if (!one.ok || one.bytes < piece) break;
-        good += piece;
+      std::uint64_t given = 0;  // bytes of this piece the sink has
+      if (direct) {
+        const DirectCopy copy = direct(*device, *offset, wanted);
+        given = std::min(copy.copied, wanted);
+        if (!copy.go_on) return CopyEnd::kStopped;
       }
-      if (good > 0 && !sink(std::span<const std::byte>(buffer).first(static_cast<std::size_t>(good))))
-        return CopyEnd::kStopped;
-      if (good < wanted) return CopyEnd::kReadFailed;
+      if (given < wanted) {
+        const std::uint64_t rest = wanted - given;
+        buffer.resize(static_cast<std::size_t>(rest));
+        const ReadOutcome read = device->ReadAt(*offset + given, buffer);
+        std::uint64_t good = read.ok && read.bytes == rest ? rest : (read.bytes / kSectorSize) * kSectorSize;
+        // After a failure, every sector up to the bad one is still saved, as reading one by one would.
+        while (good < rest) {
+          const std::uint64_t piece = std::min<std::uint64_t>(kSectorSize, rest - good);
+          const ReadOutcome one = device->ReadAt(*offset + given + good, std::span(buffer).subspan(good, piece));
+          if (!one.ok || one.bytes < piece) break;
+          good += piece;
+        }
+        if (good > 0 && !sink(std::span<const std::byte>(buffer).first(static_cast<std::size_t>(good))))
+          return CopyEnd::kStopped;
+        if (good < rest) return CopyEnd::kReadFailed;
+      }
       remaining -= wanted;
       done += take;
     }

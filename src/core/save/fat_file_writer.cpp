@@ -20,10 +20,8 @@ std::optional<std::filesystem::path> WriteFatFile(SaveRun& run, const FatFileReq
     SavedFile file(run);
     if (!file.Create(request.path)) return;
     CopyEnd end = CopyEnd::kReadFailed;
-    reporter.Guarded("Saving data...", "S", "8G", [&] {
-      end = CopyFatFile(volume, clusters, request.size,
-                        [&](std::span<const std::byte> bytes) { return file.Write(bytes); });
-    });
+    reporter.Guarded("Saving data...", "S", "8G",
+                     [&] { end = CopyFatFile(volume, clusters, request.size, file.Sink(), file.Direct()); });
     file.Close(end == CopyEnd::kComplete);
     written = file.Path();
   });

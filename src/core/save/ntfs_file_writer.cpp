@@ -27,9 +27,8 @@ std::optional<std::filesystem::path> WriteNtfsFile(SaveRun& run, const NtfsFileR
       });
     } else if (data.kind == NtfsFileData::Kind::kNonResident) {
       reporter.Guarded("Saving data...", "S", "8G", [&] {
-        complete = CopyClusterRuns(run.Volume(), data.runs, data.size, [&](std::span<const std::byte> bytes) {
-                     return file.Write(bytes);
-                   }) == CopyEnd::kComplete;
+        complete =
+            CopyClusterRuns(run.Volume(), data.runs, data.size, file.Sink(), file.Direct()) == CopyEnd::kComplete;
       });
     }
     file.Close(complete);

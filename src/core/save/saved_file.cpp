@@ -63,6 +63,24 @@ bool SavedFile::Write(std::span<const std::byte> bytes) {
   return !run_.Stopped() && !run_.state.skip.load(std::memory_order_relaxed);
 }
 
+DirectCopy SavedFile::CopyFrom(Source& device, std::uint64_t offset, std::uint64_t length) {
+  const int source = direct_ ? device.PlainFileDescriptor() : -1;
+  if (source < 0) return {};
+  const std::uint64_t copied = file_.CopyFrom(source, offset, length);
+  const int error = file_.Error();
+  if (IsOutOfSpace(error)) {
+    run_.OutOfSpace();
+    return {.copied = copied, .go_on = false};
+  }
+  if (CopyUnsupported(error)) direct_ = false;
+  // Any other failure (an unreadable stretch of the image) is met again by the reads that follow.
+  if (copied > 0) {
+    written_ += copied;
+    run_.ShowFileBytes(written_);
+  }
+  return {.copied = copied, .go_on = !run_.Stopped() && !run_.state.skip.load(std::memory_order_relaxed)};
+}
+
 void SavedFile::Close(bool complete) {
   file_.Close();
   if (!complete) ++run_.state.counters.files_incomplete;

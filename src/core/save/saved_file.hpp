@@ -6,6 +6,7 @@
 #include <span>
 
 #include "common/output_file.hpp"
+#include "fat/file_content.hpp"
 #include "save/save_run.hpp"
 
 namespace pellora {
@@ -22,6 +23,17 @@ class SavedFile {
   bool Create(const std::filesystem::path& path);
   // Writes the next bytes; false when the copy is to end (Skip, Stop, or a failed write).
   bool Write(std::span<const std::byte> bytes);
+  // The next bytes straight from an image file into this one, when the kernel can copy between
+  // them; what it does not take comes through Write.
+  DirectCopy CopyFrom(Source& device, std::uint64_t offset, std::uint64_t length);
+  // The two as the content copiers take them.
+  ContentSink Sink() {
+    return [this](std::span<const std::byte> bytes) { return Write(bytes); };
+  }
+  DirectSink Direct() {
+    return
+        [this](Source& device, std::uint64_t offset, std::uint64_t length) { return CopyFrom(device, offset, length); };
+  }
   // Closes the file; complete tells whether every byte of it was written.
   void Close(bool complete);
 
@@ -35,6 +47,7 @@ class SavedFile {
   OutputFile file_;
   std::filesystem::path path_;
   std::uint64_t written_ = 0;
+  bool direct_ = true;  // false once the kernel said it cannot copy into this file
 };
 
 }  // namespace pellora
