@@ -1,8 +1,9 @@
 // pellora-cli basic: Basic Search of a FAT or NTFS partition, printed as a tree of folders with
-// their files.
+// their files, and optionally saved into a destination folder.
 
 #include <CLI/CLI.hpp>
 
+#include <filesystem>
 #include <iostream>
 #include <memory>
 #include <stop_token>
@@ -11,6 +12,7 @@
 #include "cli_context.hpp"
 #include "interrupt_watcher.hpp"
 #include "model/date_time_format.hpp"
+#include "save/start_save.hpp"
 #include "search/basic_search.hpp"
 #include "search/file_list_filler.hpp"
 
@@ -21,6 +23,12 @@ namespace {
 struct BasicOptions {
   std::string drive;
   std::optional<int> partition;
+  std::optional<std::string> save;
+  bool all = false;
+  std::vector<std::string> select;
+  std::vector<std::string> select_files;
+  std::optional<std::string> on_conflict;
+  std::optional<std::string> on_long_path;
 };
 
 struct FolderView {
@@ -89,6 +97,116 @@ void PrintFolder(AppState& app, ItemId item, const std::string& indent) {
   }
 }
 
+// The folder of the result tree at a path of titles below "Root" ("DCIM/100PELLO"; "" is Root).
+ItemId FolderAt(const ResultTree& tree, std::string_view path) {
+  ItemId item = tree.FirstItem();
+  std::size_t at = 0;
+  while (item != kNoItem && at < path.size()) {
+    std::size_t end = path.find('/', at);
+    if (end == std::string_view::npos) end = path.size();
+    const std::string_view title = path.substr(at, end - at);
+    at = end + 1;
+    if (title.empty()) continue;
+    ItemId found = kNoItem;
+    for (ItemId child : tree.Children(item))
+      if (tree.Title(child) == title) found = child;
+    item = found;
+  }
+  if (item == kNoItem) throw CliError("The result tree has no folder \"" + std::string(path) + "\".");
+  return item;
+}
+
+ReplaceChoice ConflictChoice(std::string_view answer) {
+  if (answer == "overwrite") return ReplaceChoice::kOverwrite;
+  if (answer == "skip") return ReplaceChoice::kSkip;
+  if (answer == "cancel") return ReplaceChoice::kCancel;
+  return ReplaceChoice::kRename;
+}
+
+LongPathAnswer LongPathPolicy(const std::string& answer) {
+  if (answer == "ignore") return {.choice = LongPathChoice::kIgnore, .for_all = true, .folder = {}};
+  if (answer == "misc") return {.choice = LongPathChoice::kMoveToMiscellaneous, .for_all = true, .folder = {}};
+  return {.choice = LongPathChoice::kBrowse,
+          .for_all = true,
+          .folder = std::filesystem::absolute(answer).lexically_normal().string()};
+}
+
+// What --all, --select and --select-file choose: folders ticked in the tree (everything when none
+// is named), or rows of the file lists of their folders.
+SaveRequest SaveSelection(AppState& app, const BasicOptions& options) {
+  SaveRequest request;
+  request.destination = *options.save;
+  ResultTree& tree = app.results.tree;
+  if (tree.Empty()) return request;
+  if (!options.select_files.empty()) {
+    request.source = SaveSource::kSelectedRows;
+    for (const std::string& path : options.select_files) {
+      const std::size_t slash = path.rfind('/');
+      const std::string name = slash == std::string::npos ? path : path.substr(slash + 1);
+      const ItemId folder = FolderAt(tree, slash == std::string::npos ? "" : std::string_view(path).substr(0, slash));
+      const std::size_t before = request.rows.size();
+      for (FileListRow& row : FileLines(app, folder))
+        if (row.name == name) request.rows.push_back(std::move(row));
+      if (request.rows.size() == before) throw CliError("The result tree has no file \"" + path + "\".");
+    }
+  } else if (options.select.empty()) {
+    tree.SetChecked(tree.FirstItem(), true);
+  } else {
+    for (const std::string& path : options.select) tree.SetChecked(FolderAt(tree, path), true);
+  }
+  return request;
+}
+
+const char* SaveEndName(SaveEnd end) {
+  switch (end) {
+    case SaveEnd::kNone:
+      return "none";
+    case SaveEnd::kRefused:
+      return "refused";
+    case SaveEnd::kCountStopped:
+      return "count stopped";
+    case SaveEnd::kCompleted:
+      return "completed";
+    case SaveEnd::kStopped:
+      return "stopped";
+    case SaveEnd::kOutOfSpace:
+      return "out of space";
+  }
+  return "none";
+}
+
+nlohmann::json SaveJson(const AppState& app) {
+  const SaveState& state = app.save;
+  const SaveCounters& c = state.counters;
+  const bool shown = state.end == SaveEnd::kCompleted || state.end == SaveEnd::kStopped;
+  return {{"destination", state.destination_base.string()},
+          {"end", SaveEndName(state.end)},
+          {"message", shown ? nlohmann::json(kSaveCompletedText) : nlohmann::json()},
+          {"files_selected", c.files_selected},
+          {"folders_selected", c.folders_selected},
+          {"files_done", c.files_done},
+          {"files_saved", c.files_saved},
+          {"folders_saved", c.folders_saved},
+          {"files_written", c.files_written},
+          {"files_incomplete", c.files_incomplete},
+          {"invalid_entries", c.invalid_entries}};
+}
+
+// Saves the selection after the search, with Ctrl-C asking whether to stop. False when the save
+// was refused or ran out of space.
+bool SaveResults(CliContext& context, const BasicOptions& options) {
+  AppState& app = context.app;
+  if (options.on_conflict) context.ui.SetConflictAnswer(ConflictChoice(*options.on_conflict));
+  if (options.on_long_path) context.ui.SetLongPathAnswer(LongPathPolicy(*options.on_long_path));
+  if (!StartSave(app, SaveSelection(app, options))) return false;
+  {
+    InterruptWatcher watcher(context.ui, std::string(kStopSavingQuestion), [&app] { app.save.stop = true; });
+    app.saving.Join();
+  }
+  context.ui.FinishProgress();
+  return app.save.end != SaveEnd::kOutOfSpace;
+}
+
 int RunBasic(CliContext& context, const BasicOptions& options) {
   AppState& app = context.app;
   const Validation validation = context.SelectAndValidate(options.drive, options.partition);
@@ -111,15 +229,19 @@ int RunBasic(CliContext& context, const BasicOptions& options) {
   context.ui.FinishProgress();
 
   const ResultTree& tree = app.results.tree;
-  if (context.options.json) {
-    CliContext::PrintJson({{"file_system", app.partition_params.FileSystemName},
-                           {"message", context.ui.LastEndMessage()},
-                           {"root", tree.Empty() ? nlohmann::json() : FolderJson(app, tree.FirstItem())}});
-  } else if (!tree.Empty()) {
+  if (!context.options.json && !tree.Empty()) {
     std::cout << tree.Title(tree.FirstItem()) << '\n';
     PrintFolder(app, tree.FirstItem(), "");
   }
-  return outcome.results_empty ? kExitFailed : kExitDone;
+  const bool saved = !options.save || SaveResults(context, options);
+  if (context.options.json) {
+    nlohmann::json document = {{"file_system", app.partition_params.FileSystemName},
+                               {"message", context.ui.LastEndMessage()},
+                               {"root", tree.Empty() ? nlohmann::json() : FolderJson(app, tree.FirstItem())}};
+    if (options.save) document["save"] = SaveJson(app);
+    CliContext::PrintJson(document);
+  }
+  return outcome.results_empty || !saved ? kExitFailed : kExitDone;
 }
 
 }  // namespace
@@ -130,6 +252,25 @@ void AddBasicCommand(CLI::App& cli, CommandRun& chosen) {
   command->add_option("--drive", options->drive, "disk:N, vol:E, or the path of an attached image")->required();
   command->add_option("--partition", options->partition, "The partition's number in the drive tree")
       ->check(CLI::Range(1, 27));
+  CLI::Option* save =
+      command->add_option("--save", options->save, "Save what was found into this folder (on another drive)");
+  CLI::Option* all = command->add_flag("--all", options->all, "Save everything found (the default with --save)");
+  CLI::Option* select =
+      command->add_option("--select", options->select, "Save this folder of the result tree (DCIM/100PELLO)");
+  CLI::Option* select_file = command->add_option("--select-file", options->select_files,
+                                                 "Save this file of the result tree (DCIM/100PELLO/IMG_0001.JPG)");
+  all->needs(save)->excludes(select)->excludes(select_file);
+  select->needs(save)->excludes(select_file);
+  select_file->needs(save);
+  command
+      ->add_option("--on-conflict", options->on_conflict,
+                   "A file that exists already: overwrite, rename, skip or cancel")
+      ->check(CLI::IsMember({"overwrite", "rename", "skip", "cancel"}))
+      ->needs(save);
+  command
+      ->add_option("--on-long-path", options->on_long_path,
+                   "A path too long: ignore, misc (ZYD_Miscellaneous) or a folder to save into")
+      ->needs(save);
   command->callback([options, &chosen] { chosen = [options](CliContext& c) { return RunBasic(c, *options); }; });
 }
 

@@ -141,7 +141,7 @@ void TerminalUi::ShowEndMessage(std::string_view text) {
   const std::lock_guard lock(mutex_);
   ClearProgressLine();
   last_end_message_ = std::string(text);
-  (end_message_to_stdout_ ? std::cout : std::cerr) << text << '\n' << std::flush;
+  ResultStream() << text << '\n' << std::flush;
 }
 
 bool TerminalUi::AskWholeDisk() {
@@ -228,6 +228,10 @@ void TerminalUi::ShowText(UiText field, std::string_view text) {
     case UiText::kTotalSectors:
       total_text_ = std::string(text);
       break;
+    case UiText::kSaveTotals:
+      ClearProgressLine();
+      ResultStream() << text << '\n' << std::flush;
+      break;
     case UiText::kHint:
     case UiText::kSearchRange:
       break;  // the hints talk about the desktop program's buttons; the range is shown elsewhere
@@ -253,6 +257,100 @@ void TerminalUi::AddThumbnail(std::string_view, std::string_view file_name) {
 
 void TerminalUi::AddRecoveredFile(std::string_view type_name, std::string_view, std::string_view) {
   CountFile(type_name);
+}
+
+std::ostream& TerminalUi::ResultStream() const { return end_message_to_stdout_ ? std::cout : std::cerr; }
+
+SaveButton TerminalUi::ShowSaveProgress(const SaveProgress& progress) {
+  if (!progress_to_terminal_) return SaveButton::kNone;
+  const std::lock_guard lock(mutex_);
+  const bool counting = progress.phase == SavePhase::kCounting;
+  position_ = static_cast<std::int64_t>(progress.files_done);
+  maximum_ = static_cast<std::int64_t>(counting ? 0 : progress.files_selected);
+  current_sector_.reset();
+  status_ = counting ? "counting: " + std::to_string(progress.files_selected) + " files, " +
+                           std::to_string(progress.folders_selected) + " folders"
+                     : "files " + std::to_string(progress.files_done) + "/" + std::to_string(progress.files_selected) +
+                           ", folders " + std::to_string(progress.folders_saved) + "/" +
+                           std::to_string(progress.folders_selected) + "  " + progress.file_name;
+  DrawProgress(false);
+  return SaveButton::kNone;  // Ctrl-C stands for "Stop"
+}
+
+ReplaceAnswer TerminalUi::AskReplace(std::string_view existing_path, std::string_view proposed_path) {
+  const std::lock_guard lock(mutex_);
+  if (conflict_answer_) return {.choice = *conflict_answer_, .apply_to_all = true, .new_path = {}};
+  // Without a person to ask, a file already there is kept and the new one takes a free name.
+  if (!interactive_) return {.choice = ReplaceChoice::kRename, .apply_to_all = true, .new_path = {}};
+  ClearProgressLine();
+  std::cerr << kReplaceCaption << ": " << kReplaceText << "\nFile : " << existing_path
+            << "\nNew File : " << proposed_path << '\n';
+  while (true) {
+    std::cerr << "o  Overwrite   r  Rename   s  Skip   c  Cancel   (O, R, S: " << kReplaceApplyAll
+              << ")\nChoice [r]: " << std::flush;
+    const auto answer = ReadLine(-1);
+    const char c = !answer || answer->empty() ? 'r' : (*answer)[0];
+    const bool all = c == 'O' || c == 'R' || c == 'S';
+    switch (c) {
+      case 'o':
+      case 'O':
+        return {.choice = ReplaceChoice::kOverwrite, .apply_to_all = all, .new_path = {}};
+      case 'r':
+      case 'R':
+        return {.choice = ReplaceChoice::kRename, .apply_to_all = all, .new_path = {}};
+      case 's':
+      case 'S':
+        return {.choice = ReplaceChoice::kSkip, .apply_to_all = all, .new_path = {}};
+      case 'c':
+      case 'C':
+        return {.choice = ReplaceChoice::kCancel, .apply_to_all = false, .new_path = {}};
+      default:
+        break;
+    }
+  }
+}
+
+LongPathAnswer TerminalUi::AskLongPath(std::string_view path) {
+  const std::lock_guard lock(mutex_);
+  ClearProgressLine();
+  std::cerr << kLongPathCaption << ": " << kLongPathText << '\n' << path << '\n';
+  if (long_path_answer_ || !interactive_) {
+    // Closing the window ignores the item; --on-long-path chooses otherwise.
+    const LongPathAnswer answer = long_path_answer_.value_or(LongPathAnswer{});
+    switch (answer.choice) {
+      case LongPathChoice::kIgnore:
+        std::cerr << "Ignored (give --on-long-path misc or a folder to save it elsewhere).\n" << std::flush;
+        break;
+      case LongPathChoice::kMoveToMiscellaneous:
+        std::cerr << "Moved to the ZYD_Miscellaneous folder.\n" << std::flush;
+        break;
+      case LongPathChoice::kBrowse:
+        std::cerr << "Saved below " << answer.folder << ".\n" << std::flush;
+        break;
+    }
+    return answer;
+  }
+  while (true) {
+    std::cerr << "i  Ignore   m  Move to ZYD_Miscellaneous Folder   b  Browse another Path   (I, M, B: "
+              << kLongPathForAll << ")\nChoice [i]: " << std::flush;
+    const auto answer = ReadLine(-1);
+    const char c = !answer || answer->empty() ? 'i' : (*answer)[0];
+    const bool all = c == 'I' || c == 'M' || c == 'B';
+    if (c == 'i' || c == 'I') return {.choice = LongPathChoice::kIgnore, .for_all = all, .folder = {}};
+    if (c == 'm' || c == 'M') return {.choice = LongPathChoice::kMoveToMiscellaneous, .for_all = all, .folder = {}};
+    if (c == 'b' || c == 'B') {
+      std::cerr << "Select destination folder. " << std::flush;
+      const auto folder = ReadLine(-1);
+      if (folder && !folder->empty()) return {.choice = LongPathChoice::kBrowse, .for_all = all, .folder = *folder};
+    }
+  }
+}
+
+SaveCompletedAnswer TerminalUi::ShowSaveCompleted(std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  ClearProgressLine();
+  ResultStream() << text << '\n' << std::flush;
+  return {.ok = true, .open_folder = false};
 }
 
 }  // namespace pellora::cli

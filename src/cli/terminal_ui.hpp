@@ -23,6 +23,10 @@ class TerminalUi final : public Ui {
   void SetAnswerYes(bool yes) { answer_yes_ = yes; }
   // --on-media-removed: the answer to the media-removed window, asked otherwise on a terminal.
   void SetMediaRemovedAnswer(std::optional<MediaRemovedAnswer> answer) { media_removed_answer_ = answer; }
+  // --on-conflict: the replace window's answer for every file that exists already (for all).
+  void SetConflictAnswer(std::optional<ReplaceChoice> choice) { conflict_answer_ = choice; }
+  // --on-long-path: the long-path window's answer (for all).
+  void SetLongPathAnswer(std::optional<LongPathAnswer> answer) { long_path_answer_ = answer; }
   // With --json the end message belongs to the JSON document, not to stdout.
   void SetEndMessageToStdout(bool to_stdout) { end_message_to_stdout_ = to_stdout; }
   const std::string& LastEndMessage() const { return last_end_message_; }
@@ -43,6 +47,10 @@ class TerminalUi final : public Ui {
   MediaRemovedAnswer AskMediaRemoved() override;
   void AddThumbnail(std::string_view file_path, std::string_view file_name) override;
   void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) override;
+  SaveButton ShowSaveProgress(const SaveProgress& progress) override;
+  ReplaceAnswer AskReplace(std::string_view existing_path, std::string_view proposed_path) override;
+  LongPathAnswer AskLongPath(std::string_view path) override;
+  SaveCompletedAnswer ShowSaveCompleted(std::string_view text) override;
 
  private:
   using Clock = std::chrono::steady_clock;
@@ -52,6 +60,8 @@ class TerminalUi final : public Ui {
   void CountFile(std::string_view type_name);
   // A line typed on the terminal; nullopt at the end of input or when wake_fd becomes readable.
   std::optional<std::string> ReadLine(int wake_fd);
+  // The end message's stream: stdout, or stderr when stdout carries a JSON document.
+  std::ostream& ResultStream() const;
   std::optional<bool> AskYesNoLocked(std::string_view text, bool default_yes, int wake_fd);
 
   std::mutex mutex_;
@@ -59,6 +69,8 @@ class TerminalUi final : public Ui {
   bool progress_to_terminal_ = false;
   bool answer_yes_ = false;
   std::optional<MediaRemovedAnswer> media_removed_answer_;
+  std::optional<ReplaceChoice> conflict_answer_;
+  std::optional<LongPathAnswer> long_path_answer_;
   bool end_message_to_stdout_ = true;
   bool progress_drawn_ = false;
   std::string status_;

@@ -6,6 +6,7 @@
 #include "search/basic_search.hpp"
 #include "search/file_list_filler.hpp"
 #include "support/fat_image.hpp"
+#include "support/recording_launcher.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"
 
@@ -19,21 +20,12 @@ TEST(PreviewFileName, NumberAndTheNamesOwnExtension) {
   EXPECT_EQ(PreviewFileName(3, "odd. txt "), "ZYDC3.txt");
 }
 
-class RecordingLauncher : public Launcher {
- public:
-  int Run(const std::vector<std::string>& argv) override {
-    runs.push_back(argv);
-    return 0;
-  }
-  std::vector<std::vector<std::string>> runs;
-};
-
 TEST(OpenRecoveredFile, WritesACopyIntoTheTemporaryFolderAndOpensIt) {
   test::TempDir temp;
   test::ScriptedUi ui;
   AppState app(ui);
   app.temp_folder = temp.Path();
-  auto launcher = std::make_shared<RecordingLauncher>();
+  auto launcher = std::make_shared<test::RecordingLauncher>();
   app.launcher = launcher;
   app.current_device_path = app.devices.AttachDiskImage(test::SampleCard());
   app.mode.Set(SearchMode::kBasic);
@@ -77,7 +69,7 @@ TEST(OpenRecoveredFile, NtfsFilesComeBackFromTheirRecordOrTheirRuns) {
   test::ScriptedUi ui;
   AppState app(ui);
   app.temp_folder = temp.Path();
-  app.launcher = std::make_shared<RecordingLauncher>();
+  app.launcher = std::make_shared<test::RecordingLauncher>();
   const auto image = test::NtfsFixture("ntfs-features-disk.img");
   app.current_device_path = app.devices.AttachDiskImage(image);
   app.mode.Set(SearchMode::kBasic);

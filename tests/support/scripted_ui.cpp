@@ -2,6 +2,19 @@
 
 namespace pellora::test {
 
+namespace {
+
+// The next scripted answer, or the fallback when none is left.
+template <typename T>
+T TakeNext(std::deque<T>& answers, T fallback) {
+  if (answers.empty()) return fallback;
+  T answer = answers.front();
+  answers.pop_front();
+  return answer;
+}
+
+}  // namespace
+
 void ScriptedUi::AnswerYesNo(std::initializer_list<bool> answers) {
   const std::lock_guard lock(mutex_);
   answers_.insert(answers_.end(), answers);
@@ -31,10 +44,7 @@ void ScriptedUi::AnswerWholeDisk(std::initializer_list<bool> answers) {
 bool ScriptedUi::AskWholeDisk() {
   const std::lock_guard lock(mutex_);
   events_.push_back("whole disk: " + std::string(kWholeDiskPromptText));
-  if (whole_disk_answers_.empty()) return false;
-  const bool answer = whole_disk_answers_.front();
-  whole_disk_answers_.pop_front();
-  return answer;
+  return TakeNext(whole_disk_answers_, false);
 }
 
 std::vector<std::string> ScriptedUi::Events() const {
@@ -71,10 +81,7 @@ void ScriptedUi::ShowMessage(std::string_view text, std::string_view) {
 bool ScriptedUi::AskYesNo(std::string_view text, bool default_yes) {
   const std::lock_guard lock(mutex_);
   events_.push_back("question: " + std::string(text));
-  if (answers_.empty()) return default_yes;
-  const bool answer = answers_.front();
-  answers_.pop_front();
-  return answer;
+  return TakeNext(answers_, default_yes);
 }
 
 void ScriptedUi::ShowErrorReport(const ErrorReport& report) {
@@ -102,10 +109,7 @@ void ScriptedUi::ShowText(UiText field, std::string_view text) {
 MediaRemovedAnswer ScriptedUi::AskMediaRemoved() {
   const std::lock_guard lock(mutex_);
   events_.emplace_back("media-removed");
-  if (media_answers_.empty()) return {};
-  const MediaRemovedAnswer answer = media_answers_.front();
-  media_answers_.pop_front();
-  return answer;
+  return TakeNext(media_answers_, MediaRemovedAnswer{});
 }
 
 void ScriptedUi::AddThumbnail(std::string_view file_path, std::string_view file_name) {
@@ -118,6 +122,59 @@ void ScriptedUi::AddRecoveredFile(std::string_view type_name, std::string_view f
   const std::lock_guard lock(mutex_);
   events_.push_back("recovered: " + std::string(type_name) + " " + std::string(file_name));
   carved_files_.emplace_back(file_path);
+}
+
+void ScriptedUi::AnswerReplace(std::initializer_list<ReplaceAnswer> answers) {
+  const std::lock_guard lock(mutex_);
+  replace_answers_.insert(replace_answers_.end(), answers);
+}
+
+void ScriptedUi::AnswerLongPath(std::initializer_list<LongPathAnswer> answers) {
+  const std::lock_guard lock(mutex_);
+  long_path_answers_.insert(long_path_answers_.end(), answers);
+}
+
+void ScriptedUi::AnswerSaveCompleted(SaveCompletedAnswer answer) {
+  const std::lock_guard lock(mutex_);
+  completed_answer_ = answer;
+}
+
+void ScriptedUi::OnSaveProgress(std::function<SaveButton(const SaveProgress&)> press) {
+  const std::lock_guard lock(mutex_);
+  press_ = std::move(press);
+}
+
+std::vector<SaveProgress> ScriptedUi::SaveReports() const {
+  const std::lock_guard lock(mutex_);
+  return save_reports_;
+}
+
+SaveButton ScriptedUi::ShowSaveProgress(const SaveProgress& progress) {
+  std::function<SaveButton(const SaveProgress&)> press;
+  {
+    const std::lock_guard lock(mutex_);
+    save_reports_.push_back(progress);
+    press = press_;
+  }
+  return press ? press(progress) : SaveButton::kNone;
+}
+
+ReplaceAnswer ScriptedUi::AskReplace(std::string_view existing_path, std::string_view proposed_path) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("replace: " + std::string(existing_path) + " -> " + std::string(proposed_path));
+  return TakeNext(replace_answers_, ReplaceAnswer{});
+}
+
+LongPathAnswer ScriptedUi::AskLongPath(std::string_view path) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("long path: " + std::string(path));
+  return TakeNext(long_path_answers_, LongPathAnswer{});
+}
+
+SaveCompletedAnswer ScriptedUi::ShowSaveCompleted(std::string_view text) {
+  const std::lock_guard lock(mutex_);
+  events_.push_back("save completed: " + std::string(text));
+  return completed_answer_;
 }
 
 }  // namespace pellora::test

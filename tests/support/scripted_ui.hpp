@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <map>
 #include <mutex>
 #include <string>
@@ -13,7 +14,8 @@ namespace pellora::test {
 
 // A Ui that records every text it is shown and replays scripted answers. Events read like
 // "message: text", "question: text", "report: 0x001A_LD_M", "end: text", "media-removed",
-// "thumbnail: GNDR00001.JPG", "recovered: MP4 MP400001.MP4".
+// "thumbnail: GNDR00001.JPG", "recovered: MP4 MP400001.MP4", "replace: EXISTING -> PROPOSED",
+// "long path: PATH", "save completed: text".
 class ScriptedUi : public Ui {
  public:
   // Answers for the next Yes/No questions, in order; when none is left the default answer is given.
@@ -22,6 +24,17 @@ class ScriptedUi : public Ui {
   void AnswerMediaRemoved(std::initializer_list<MediaRemovedAnswer> answers);
   // Answers for the next whole-disk prompts (true: search the entire drive); none left: go back.
   void AnswerWholeDisk(std::initializer_list<bool> answers);
+
+  // Answers for the next replace windows; when none is left the answer is "Overwrite".
+  void AnswerReplace(std::initializer_list<ReplaceAnswer> answers);
+  // Answers for the next long-path windows; when none is left the window is closed ("Ignore").
+  void AnswerLongPath(std::initializer_list<LongPathAnswer> answers);
+  // The completion window's answer (OK without opening the folder unless told otherwise).
+  void AnswerSaveCompleted(SaveCompletedAnswer answer);
+  // Presses the saving window's buttons: called with every progress report.
+  void OnSaveProgress(std::function<SaveButton(const SaveProgress&)> press);
+  // Every progress report of saving, in order.
+  std::vector<SaveProgress> SaveReports() const;
 
   std::vector<std::string> Events() const;
   std::vector<std::string> Messages() const;  // texts of ShowMessage, in order
@@ -43,6 +56,10 @@ class ScriptedUi : public Ui {
   MediaRemovedAnswer AskMediaRemoved() override;
   void AddThumbnail(std::string_view file_path, std::string_view file_name) override;
   void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) override;
+  SaveButton ShowSaveProgress(const SaveProgress& progress) override;
+  ReplaceAnswer AskReplace(std::string_view existing_path, std::string_view proposed_path) override;
+  LongPathAnswer AskLongPath(std::string_view path) override;
+  SaveCompletedAnswer ShowSaveCompleted(std::string_view text) override;
 
  private:
   mutable std::mutex mutex_;
@@ -51,6 +68,11 @@ class ScriptedUi : public Ui {
   std::map<UiText, std::string> texts_;
   std::vector<std::string> carved_files_;
   std::deque<bool> whole_disk_answers_;
+  std::deque<ReplaceAnswer> replace_answers_;
+  std::deque<LongPathAnswer> long_path_answers_;
+  SaveCompletedAnswer completed_answer_;
+  std::function<SaveButton(const SaveProgress&)> press_;
+  std::vector<SaveProgress> save_reports_;
   std::vector<std::string> events_;
   std::vector<std::string> messages_;
   std::vector<ErrorReport> reports_;

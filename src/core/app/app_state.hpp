@@ -15,6 +15,7 @@
 #include "model/recovered_results.hpp"
 #include "ntfs/mft_fragments.hpp"
 #include "recognition/partition_params.hpp"
+#include "save/save_state.hpp"
 #include "storage/device_map.hpp"
 #include "storage/drive_listing.hpp"
 #include "storage/read_guard.hpp"
@@ -51,6 +52,9 @@ struct AppState {
 
   // What the last Basic or Deep search found: the result tree and its tables.
   RecoveredResults results;
+
+  // Saving what a Basic or Deep search found: the destination, the flags and counters of the run.
+  SaveState save;
 
   // The current partition and the working copy of its file-system values.
   PartitionParams partition_params;

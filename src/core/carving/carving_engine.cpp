@@ -7,6 +7,7 @@
 #include "carving/output_naming.hpp"
 #include "carving/signature_index.hpp"
 #include "common/guard.hpp"
+#include "common/path_component.hpp"
 #include "common/ui.hpp"
 #include "storage/sector_access.hpp"
 #include "storage/source.hpp"
@@ -28,15 +29,6 @@ std::string_view FileExtension(const FileType1& definition) {
   std::string_view extension = definition.extension;
   if (extension.starts_with('.')) extension.remove_prefix(1);
   return extension;
-}
-
-// Names from the definition files become path components: they must stay one component.
-std::string SafeComponent(std::string_view text) {
-  std::string safe(text);
-  std::replace(safe.begin(), safe.end(), '/', '_');
-  std::replace(safe.begin(), safe.end(), '\0', '_');
-  if (safe == "." || safe == "..") safe.assign(safe.size(), '_');
-  return safe;
 }
 
 }  // namespace
@@ -199,7 +191,7 @@ bool CarvingEngine::StartFile(std::size_t offset, const FileType1& definition) {
     }
   }
   const CarvedTypeRow& row = types_.Row(row_index);
-  const std::filesystem::path folder = PassFolder() / SafeComponent(row.folder_name);
+  const std::filesystem::path folder = PassFolder() / SafePathComponent(row.folder_name);
   std::error_code ignored;
   std::filesystem::create_directories(folder, ignored);
   const std::string suffix = FolderSuffix(row.folder_name);
@@ -212,7 +204,7 @@ bool CarvingEngine::StartFile(std::size_t offset, const FileType1& definition) {
   Pending pending;
   int error = 0;
   for (int attempt = 0;; ++attempt) {
-    pending.name = SafeComponent(CarvedFileName(prefix, number, suffix, extension));
+    pending.name = SafePathComponent(CarvedFileName(prefix, number, suffix, extension));
     pending.path = folder / pending.name;
     error = pending.file.Create(pending.path);
     if (error != EACCES || attempt + 1 >= kAccessDeniedAttempts) break;

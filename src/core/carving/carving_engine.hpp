@@ -13,7 +13,7 @@
 
 #include "carving/carved_type_table.hpp"
 #include "carving/file_type.hpp"
-#include "carving/output_file.hpp"
+#include "common/output_file.hpp"
 #include "common/progress.hpp"
 
 namespace pellora {
@@ -31,9 +31,6 @@ inline constexpr std::uint64_t kFilesPerFolder = 50000;
 // A read failure this close to the end sector skips the chunk without asking.
 inline constexpr std::uint64_t kQuietFailureSectors = 262144;
 
-inline constexpr std::string_view kSaveFailureText =
-    "Unable to continue saving recovered data.\n\nEither Destination Drive is inaccessible or there is no free space "
-    "available in drive to save recovered data.";
 inline constexpr std::string_view kCarvingFinishHint =
     "To view the recovered Data, please click on 'Open Containing Folder' button. Or Click on \u2018Back\u2019 Button "
     "to select another disk for recovery.";

@@ -5,7 +5,7 @@
 namespace pellora {
 
 // A Ui nobody watches: it shows nothing and gives every question its default answer (No, "OK, Go
-// Back", Cancel). For work that runs with no person present.
+// Back", Cancel; a file in the way is renamed). For work that runs with no person present.
 class NullUi : public Ui {
  public:
   void ShowMessage(std::string_view, std::string_view) override {}
@@ -18,6 +18,13 @@ class NullUi : public Ui {
   MediaRemovedAnswer AskMediaRemoved() override { return {}; }
   void AddThumbnail(std::string_view, std::string_view) override {}
   void AddRecoveredFile(std::string_view, std::string_view, std::string_view) override {}
+  SaveButton ShowSaveProgress(const SaveProgress&) override { return SaveButton::kNone; }
+  // Nobody to ask: a file in the way is kept and the new one renamed, never overwritten.
+  ReplaceAnswer AskReplace(std::string_view, std::string_view) override {
+    return {ReplaceChoice::kRename, true, {}};
+  }
+  LongPathAnswer AskLongPath(std::string_view) override { return {}; }
+  SaveCompletedAnswer ShowSaveCompleted(std::string_view) override { return {}; }
 };
 
 }  // namespace pellora

@@ -23,6 +23,7 @@ enum class UiText {
   kCurrentSector,  // "%llu" of the sector being read
   kTotalSectors,   // "sectors scanned of total %llu"
   kSearchRange,    // "Search Range : %llu to %llu"
+  kSaveTotals,     // the saving window's "( Total selected recovered data to be saved : ... )" line
 };
 
 // The media-removed window of the carving searches: shown when a chunk of the medium cannot be read.
@@ -43,6 +44,54 @@ inline constexpr std::string_view kWholeDiskPromptText =
     "select Entire Drive or Custom Disk Range or even cross File System selection to search the missing data.";
 inline constexpr std::string_view kWholeDiskGoOn = "Search Entire Drive as a single Partition";
 inline constexpr std::string_view kWholeDiskGoBack = "OK, Go Back";
+
+// Saving recovered data. The saving window ("Saving Files...") and the count window before it show
+// this; the core hands it over after every chunk and every counted or saved item.
+enum class SavePhase { kCounting, kSaving };
+struct SaveProgress {
+  SavePhase phase = SavePhase::kSaving;
+  std::string file_name;                                  // "File Name :"
+  std::string file_path;                                  // "File Path  :", in its display form
+  std::uint64_t file_written = 0;                         // " Recovered Current File :" bytes written
+  std::uint64_t file_size = 0;                            // ... of the file's size
+  std::uint64_t files_done = 0, files_selected = 0;       // "Total Files Recovered :" (counting: "Total Files :")
+  std::uint64_t folders_saved = 0, folders_selected = 0;  // "Total Folders Recovered :"
+  std::uint64_t invalid_entries = 0;                      // "Invalid (not saved) Entries :", hidden while 0
+};
+// What was pressed in the saving window since the last report: "Skip" ends the file being
+// written, "Stop" (confirmed with kStopSavingQuestion) ends the save run.
+enum class SaveButton { kNone, kSkip, kStop };
+inline constexpr std::string_view kStopSavingQuestion = "Do you want to stop saving?";
+
+// The replace window ("Replace File Confirmation"), asked when a file to save already exists.
+inline constexpr std::string_view kReplaceCaption = "Replace File Confirmation";
+inline constexpr std::string_view kReplaceText = "There is already a file with the same name in destination path.";
+inline constexpr std::string_view kReplaceApplyAll = "Apply the answer to all the files";
+enum class ReplaceChoice { kOverwrite, kRename, kSkip, kCancel };
+struct ReplaceAnswer {
+  ReplaceChoice choice = ReplaceChoice::kOverwrite;
+  bool apply_to_all = false;  // the "Apply the answer to all the files" box
+  std::string new_path;       // "New File :" as the person left it (kRename); empty keeps the proposal
+};
+
+// The long-path window ("Destination Path too long").
+inline constexpr std::string_view kLongPathCaption = "Destination Path too long";
+inline constexpr std::string_view kLongPathText =
+    "Destination Path is too long.\nWindows cannot support saving file and folder on that long path.";
+inline constexpr std::string_view kLongPathForAll = "Do this for all next conflicts.";
+enum class LongPathChoice { kIgnore, kMoveToMiscellaneous, kBrowse };
+struct LongPathAnswer {
+  LongPathChoice choice = LongPathChoice::kIgnore;  // closing the window counts as kIgnore
+  bool for_all = false;                             // the "Do this for all next conflicts." box
+  std::string folder;                               // kBrowse: the folder picked ("Select destination folder.")
+};
+
+// The completion window after saving: "OK" or "Cancel", and the "Open Containing Folder" box.
+inline constexpr std::string_view kSaveCompletedText = "Recovered data has been saved successfully.";
+struct SaveCompletedAnswer {
+  bool ok = true;
+  bool open_folder = false;
+};
 
 // Everything the core asks of a person or tells a person. The desktop program answers with modal
 // windows (marshalled to its GUI thread, so a worker may block on a call), the command line with
@@ -73,6 +122,17 @@ class Ui {
   virtual void AddThumbnail(std::string_view file_path, std::string_view file_name) = 0;
   // A finished Video or Signature Search file, shown in the recovered-file list.
   virtual void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) = 0;
+
+  // Saving. The saving window (or the count window before it); returns the button pressed since
+  // the last call. Called from the save worker after every chunk, so it must be cheap.
+  virtual SaveButton ShowSaveProgress(const SaveProgress& progress) = 0;
+  // The replace window for a file that exists at existing_path; proposed_path is the "New File :"
+  // proposal. Blocks until answered.
+  virtual ReplaceAnswer AskReplace(std::string_view existing_path, std::string_view proposed_path) = 0;
+  // The long-path window for a path that cannot be written; blocks until answered.
+  virtual LongPathAnswer AskLongPath(std::string_view path) = 0;
+  // The completion window; blocks until answered.
+  virtual SaveCompletedAnswer ShowSaveCompleted(std::string_view text) = 0;
 };
 
 }  // namespace pellora

@@ -29,4 +29,17 @@ std::optional<NtfsFileDetails> ReadNtfsFileDetails(RecordReader& reader, const M
   return details;
 }
 
+void ReadFolderFileDetails(RecordReader& reader, const MftFragments& fragments, NtfsFileTable& files,
+                           std::uint32_t parent) {
+  for (const std::size_t index : files.RowsOfParent(parent)) {
+    NtfsFileRow& row = files.Row(index);
+    if (!row.name.empty() && row.size) continue;
+    if (const auto details = ReadNtfsFileDetails(reader, fragments, row.record_sector)) {
+      row.name = details->name;
+      row.size = details->size;
+      row.created = details->created;
+    }
+  }
+}
+
 }  // namespace pellora

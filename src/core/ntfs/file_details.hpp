@@ -1,5 +1,7 @@
 #pragma once
 
+#include "model/ntfs_file_rows.hpp"
+
 #include <cstdint>
 #include <optional>
 #include <string>
@@ -22,5 +24,10 @@ struct NtfsFileDetails {
 // "Get advance name information..." (the name) and "Get data information..." (the size).
 std::optional<NtfsFileDetails> ReadNtfsFileDetails(RecordReader& reader, const MftFragments& fragments,
                                                    std::uint64_t record_sector);
+
+// Reads, once, the details of the files of one folder that the rows do not hold yet, and keeps
+// them in the rows (the file list and saving both need the names).
+void ReadFolderFileDetails(RecordReader& reader, const MftFragments& fragments, NtfsFileTable& files,
+                           std::uint32_t parent);
 
 }  // namespace pellora

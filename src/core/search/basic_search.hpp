@@ -4,6 +4,7 @@
 #include <stop_token>
 
 #include "app/app_state.hpp"
+#include "app/current_volume.hpp"
 #include "fat/fat_volume.hpp"
 #include "ntfs/ntfs_volume.hpp"
 
@@ -20,12 +21,7 @@ struct BasicSearchOutcome {
   bool results_empty = true;  // the result tree holds no folder
 };
 
-// The current partition as the FAT engine reads it: the current device, the working copy of its
-// values and its read limit.
-FatVolume CurrentFatVolume(AppState& app, const std::atomic<bool>* cancel = nullptr);
 
-// The current partition as the NTFS engine reads it; engine steps report through the app.
-NtfsVolume CurrentNtfsVolume(AppState& app, const std::atomic<bool>* cancel = nullptr);
 
 // The Basic Search worker over the partition that validation made current: recognises its boot
 // sector (or rebuilds FAT values without one), scans for lost folders (FAT) or every record of the

@@ -7,7 +7,7 @@
 #include "model/date_time_format.hpp"
 #include "model/file_type_description.hpp"
 #include "ntfs/file_details.hpp"
-#include "search/basic_search.hpp"
+#include "app/current_volume.hpp"
 
 namespace pellora {
 
@@ -35,16 +35,10 @@ std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self) {
     NtfsFileTable& files = app.results.ntfs_files;
     const NtfsVolume volume = CurrentNtfsVolume(app);
     RecordReader reader(volume);
+    ReadFolderFileDetails(reader, app.mft_fragments, files, static_cast<std::uint32_t>(self));
     std::unordered_set<std::string> names;
     for (const std::size_t index : files.RowsOfParent(static_cast<std::uint32_t>(self))) {
-      NtfsFileRow& row = files.Row(index);
-      if (row.name.empty() || !row.size) {
-        if (const auto details = ReadNtfsFileDetails(reader, app.mft_fragments, row.record_sector)) {
-          row.name = details->name;
-          row.size = details->size;
-          row.created = details->created;
-        }
-      }
+      const NtfsFileRow& row = files.Row(index);
       // An index entry (Deep Search) of a file the list already shows adds nothing.
       if (row.from_index && names.contains(row.name)) continue;
       names.insert(row.name);

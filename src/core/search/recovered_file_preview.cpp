@@ -1,12 +1,9 @@
 #include "search/recovered_file_preview.hpp"
 
-#include <fstream>
-
 #include "common/text.hpp"
-#include "fat/file_content.hpp"
 #include "model/file_type_description.hpp"
-#include "ntfs/file_content.hpp"
-#include "search/basic_search.hpp"
+#include "save/fat_file_writer.hpp"
+#include "save/ntfs_file_writer.hpp"
 #include "storage/size_text.hpp"
 
 namespace pellora {
@@ -27,25 +24,22 @@ std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const File
     const std::filesystem::path target = app.temp_folder / PreviewFileName(number, line.name);
     std::error_code ignored;
     std::filesystem::remove(target, ignored);
-    std::ofstream out(target, std::ios::binary | std::ios::trunc);
-    if (!out) return;
-    const ContentSink sink = [&](std::span<const std::byte> bytes) {
-      out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-      return static_cast<bool>(out);
-    };
-    if (app.partition_params.fs.ParamsFileSystemName == "NTFS") {
-      // NTFS lines carry the sector of the file's FILE record.
-      const NtfsVolume volume = CurrentNtfsVolume(app);
-      RecordReader reader(volume);
-      CopyNtfsFile(reader, ReadNtfsFileData(reader, app.mft_fragments, line.self), line.size, sink);
-    } else {
-      const FatVolume volume = CurrentFatVolume(app);
-      const auto first = static_cast<std::uint32_t>(line.self);
-      CopyFatFile(volume, FatFileClusters(volume, first, line.size), line.size, sink);
+    // Written by the save engine's own file writers, without the saving window.
+    SaveState state;
+    state.destination_base = app.temp_folder;
+    SaveRun run(app, state, nullptr, false);
+    std::optional<std::filesystem::path> written;
+    if (run.Ntfs()) {
+      written = WriteNtfsFile(run, {.path = target, .name = line.name, .record_sector = line.self});
+    } else if (run.Fat()) {
+      written = WriteFatFile(run, {.path = target,
+                                   .name = line.name,
+                                   .size = line.size,
+                                   .first_cluster = static_cast<std::uint32_t>(line.self)});
     }
-    out.close();
-    opened = target;
-    ShellOpen(app.ui, target.string(), false, app.launcher);
+    if (!written) return;
+    opened = *written;
+    ShellOpen(app.ui, written->string(), false, app.launcher);
   });
   return opened;
 }

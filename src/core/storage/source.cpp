@@ -32,7 +32,7 @@ std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path, 
       return nullptr;
     }
   }
-  return std::unique_ptr<FileSource>(new FileSource(fd, size));
+  return std::unique_ptr<FileSource>(new FileSource(fd, size, S_ISREG(info.st_mode)));
 }
 
 FileSource::~FileSource() { ::close(fd_); }

@@ -22,6 +22,9 @@ class Source {
   // Reads up to out.size() bytes at offset; a short count means the end of the medium was reached.
   virtual ReadOutcome ReadAt(std::uint64_t offset, std::span<std::byte> out) = 0;
   virtual std::uint64_t SizeBytes() const = 0;
+  // The read-only descriptor of an image that is a plain file, so that the kernel can copy from it
+  // straight into another file; -1 for devices and media in memory.
+  virtual int PlainFileDescriptor() const { return -1; }
 };
 
 // A block device or image file opened O_RDONLY; reads are pread loops that survive EINTR and short
@@ -36,11 +39,13 @@ class FileSource final : public Source {
 
   ReadOutcome ReadAt(std::uint64_t offset, std::span<std::byte> out) override;
   std::uint64_t SizeBytes() const override { return size_; }
+  int PlainFileDescriptor() const override { return plain_file_ ? fd_ : -1; }
 
  private:
-  FileSource(int fd, std::uint64_t size) : fd_(fd), size_(size) {}
+  FileSource(int fd, std::uint64_t size, bool plain_file) : fd_(fd), size_(size), plain_file_(plain_file) {}
   int fd_;
   std::uint64_t size_;
+  bool plain_file_;
 };
 
 // Bytes held in memory (tests, fuzzing).

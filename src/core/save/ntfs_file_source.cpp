@@ -1,0 +1,61 @@
+#include "save/ntfs_file_source.hpp"
+
+#include <memory>
+
+#include "app/current_volume.hpp"
+#include "ntfs/file_content.hpp"
+#include "ntfs/file_details.hpp"
+
+namespace pellora {
+
+NtfsFileSource NtfsFileSourceFor(AppState& app) {
+  NtfsFileSource source;
+  source.folder_files = [&app](std::uint64_t self) {
+    std::vector<NtfsFolderFile> files;
+    if (self > UINT32_MAX) return files;
+    const auto parent = static_cast<std::uint32_t>(self);
+    NtfsFileTable& table = app.results.ntfs_files;
+    const NtfsVolume volume = CurrentNtfsVolume(app);
+    RecordReader reader(volume);
+    // A folder saved before it was ever shown has rows without names yet.
+    ReadFolderFileDetails(reader, app.mft_fragments, table, parent);
+    for (const std::size_t index : table.RowsOfParent(parent)) {
+      const NtfsFileRow& row = table.Row(index);
+      files.push_back({row.name, row.size ? std::to_string(*row.size) : std::string(), row.from_index, index == 0,
+                       row.record_sector});
+    }
+    return files;
+  };
+  source.file_data = [&app](std::uint64_t record_sector) {
+    NtfsSavedContent content;
+    const NtfsVolume volume = CurrentNtfsVolume(app);
+    auto reader = std::make_shared<RecordReader>(volume);
+    const NtfsFileData data = ReadNtfsFileData(*reader, app.mft_fragments, record_sector);
+    if (data.kind == NtfsFileData::Kind::kResident) {
+      content.kind = NtfsSavedContent::Kind::kResident;
+      content.value = data.resident;
+    } else if (data.kind == NtfsFileData::Kind::kRuns) {
+      const auto details = ReadNtfsFileDetails(*reader, app.mft_fragments, record_sector);
+      content.kind = NtfsSavedContent::Kind::kNonResident;
+      content.size = details ? details->size : 0;
+      bool plain = true;  // only allocated clusters: the save engine's own run copy applies
+      for (const DataRun& run : data.runs) {
+        if (run.sparse || run.lcn < 0) {
+          plain = false;
+          break;
+        }
+        content.runs.push_back({static_cast<std::uint64_t>(run.lcn), run.clusters});
+      }
+      if (!plain) {
+        content.runs.clear();
+        content.copy = [reader, data, size = content.size](const ContentSink& sink) {
+          return CopyNtfsFile(*reader, data, size, sink);
+        };
+      }
+    }
+    return content;
+  };
+  return source;
+}
+
+}  // namespace pellora

@@ -1,0 +1,30 @@
+#pragma once
+
+#include <filesystem>
+#include <vector>
+
+#include "app/app_state.hpp"
+#include "model/file_list.hpp"
+#include "save/deep_mode.hpp"
+#include "save/save_state.hpp"
+
+namespace pellora {
+
+// What "Save Data" (or "Save" / "Save All" of the tree and the file list) asks for.
+struct SaveRequest {
+  SaveSource source = SaveSource::kCheckedTree;
+  std::vector<FileListRow> rows;              // kSelectedRows: the selected rows of the file list
+  std::filesystem::path destination;          // as the destination window gave it
+  DeepPartitions* deep_partitions = nullptr;  // Deep Search's partition table, in Deep mode
+};
+
+// The count window's line once counting is done, and the summary after saving.
+std::string SelectedTotalsText(std::uint64_t files, std::uint64_t folders);
+std::string SavedTotalsText(std::uint64_t files, std::uint64_t folders);
+
+// A started save run, on the calling thread (the saving worker): the selection is counted (a stop
+// there ends the run before anything is written), then saved into the destination base, then the
+// summary and the completion window follow. How it ended, and its counters, stay in app.save.
+void RunSave(AppState& app, const SaveRequest& request);
+
+}  // namespace pellora

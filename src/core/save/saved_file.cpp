@@ -1,0 +1,90 @@
+#include "save/saved_file.hpp"
+
+#include <cerrno>
+
+#include "save/conflicts.hpp"
+#include "save/destination_naming.hpp"
+#include "save/folder_creation.hpp"
+#include "save/long_paths.hpp"
+
+namespace pellora {
+
+namespace {
+
+bool MissingOrTooLong(int error) { return error == ENOENT || error == ENAMETOOLONG; }
+
+}  // namespace
+
+int SavedFile::Open(const std::filesystem::path& path) {
+  // The path limit holds here as it does on the platform the limit comes from.
+  return PathTooLong(path) ? ENAMETOOLONG : file_.Create(path);
+}
+
+bool SavedFile::Create(const std::filesystem::path& path) {
+  SaveState& state = run_.state;
+  Ui& ui = run_.app.ui;
+  state.skip = false;  // a Skip pressed between two files was meant for the one before
+  auto target = ResolveFileName(state.naming, ui, state.stop, path);
+  if (!target) return false;
+  int error = Open(*target);
+  if (MissingOrTooLong(error)) {
+    std::error_code made;
+    if (!PathTooLong(target->parent_path())) std::filesystem::create_directories(target->parent_path(), made);
+    // A folder that cannot be made for want of room is the full destination, not a long path.
+    error = IsOutOfSpace(made.value()) ? made.value() : Open(*target);
+  }
+  if (MissingOrTooLong(error)) {
+    const auto base = LongPathBase(state.naming, ui, state.destination_base, *target);
+    if (!base) return false;
+    const auto folder =
+        CreateFolder(state.naming, ui, state.destination_base, *base / target->parent_path().filename());
+    if (!folder) return false;
+    // Files of several long paths meet in one folder here: an earlier one is not overwritten
+    // unasked.
+    target = ResolveFileName(state.naming, ui, state.stop, *folder / target->filename());
+    if (!target) return false;
+    error = Open(*target);
+  }
+  if (IsOutOfSpace(error)) run_.OutOfSpace();
+  if (error != 0) return false;
+  path_ = *target;
+  written_ = 0;
+  ++state.counters.files_written;
+  return true;
+}
+
+bool SavedFile::Write(std::span<const std::byte> bytes) {
+  if (!file_.Write(bytes)) {
+    if (IsOutOfSpace(file_.Error())) run_.OutOfSpace();
+    return false;
+  }
+  written_ += bytes.size();
+  run_.ShowFileBytes(written_);
+  return !run_.Stopped() && !run_.state.skip.load(std::memory_order_relaxed);
+}
+
+DirectCopy SavedFile::CopyFrom(Source& device, std::uint64_t offset, std::uint64_t length) {
+  const int source = direct_ ? device.PlainFileDescriptor() : -1;
+  if (source < 0) return {};
+  const std::uint64_t copied = file_.CopyFrom(source, offset, length);
+  const int error = file_.Error();
+  if (IsOutOfSpace(error)) {
+    run_.OutOfSpace();
+    return {.copied = copied, .go_on = false};
+  }
+  if (CopyUnsupported(error)) direct_ = false;
+  // Any other failure (an unreadable stretch of the image) is met again by the reads that follow.
+  if (copied > 0) {
+    written_ += copied;
+    run_.ShowFileBytes(written_);
+  }
+  return {.copied = copied, .go_on = !run_.Stopped() && !run_.state.skip.load(std::memory_order_relaxed)};
+}
+
+void SavedFile::Close(bool complete) {
+  file_.Close();
+  if (!complete) ++run_.state.counters.files_incomplete;
+  run_.state.skip = false;
+}
+
+}  // namespace pellora
