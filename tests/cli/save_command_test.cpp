@@ -7,6 +7,7 @@
 #include <fstream>
 #include <nlohmann/json.hpp>
 #include <set>
+#include <sstream>
 
 #include "support/cli_runner.hpp"
 #include "support/fat_image.hpp"
@@ -122,6 +123,52 @@ INSTANTIATE_TEST_SUITE_P(Layouts, SaveAgainstMcopy,
                            return "FAT" + std::to_string(param_info.param.fat_bits) + "_" +
                                   std::to_string(param_info.param.sectors_per_cluster) + "spc";
                          });
+
+// Every allocated file The Sleuth Kit lists on the NTFS volume (system files and named streams
+// aside) is saved at the same path with the bytes icat extracts.
+void ExpectSameAsIcat(const fs::path& image, std::uint64_t offset, const fs::path& saved, const fs::path& scratch) {
+  std::istringstream lines(test::Shell("fls -r -p -o " + std::to_string(offset) + " '" + image.string() + "'"));
+  int compared = 0;
+  for (std::string line; std::getline(lines, line);) {
+    if (!line.starts_with("r/r ")) continue;  // allocated files only; deleted ones may be overwritten
+    const std::size_t tab = line.find('\t');
+    const std::string inode = line.substr(4, line.find(':') - 4);
+    const std::string path = line.substr(tab + 1);
+    if (path.starts_with("$") || path.find(':') != std::string::npos) continue;
+    const fs::path expected = scratch / ("icat-" + std::to_string(compared));
+    test::Shell("icat -o " + std::to_string(offset) + " '" + image.string() + "' " + inode + " > '" +
+                expected.string() + "'");
+    ASSERT_TRUE(fs::exists(saved / path)) << path;
+    EXPECT_EQ(test::ReadFile(saved / path), test::ReadFile(expected)) << path;
+    ++compared;
+  }
+  EXPECT_GT(compared, 5);
+}
+
+TEST(SaveCommand, NtfsFilesAsIcatExtractsThem) {
+  const fs::path fixtures = PELLORA_NTFS_FIXTURES;
+  struct Case {
+    const char* image;
+    std::vector<std::string> drive;
+    std::uint64_t offset;
+  };
+  const std::vector<Case> cases = {
+      {"ntfs-features-disk.img", {"--image", "IMAGE", "basic", "--drive", "disk:0", "--partition", "1"}, 2048},
+      {"ntfs-fragmented-mft.img", {"--volume-image", "IMAGE", "basic", "--drive", "vol:D"}, 0}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.image);
+    test::TempDir dir;
+    const fs::path image = fixtures / c.image;
+    const std::string checksum = Sha256(image);
+    std::vector<std::string> arguments{"--json"};
+    for (const std::string& argument : c.drive) arguments.push_back(argument == "IMAGE" ? image.string() : argument);
+    arguments.insert(arguments.end(), {"--save", (dir / "out").string()});
+    const auto document = SaveJson(arguments);
+    EXPECT_EQ(document["save"]["end"], "completed");
+    EXPECT_EQ(Sha256(image), checksum);
+    ExpectSameAsIcat(image, c.offset, dir / "out", dir.Path());
+  }
+}
 
 TEST(SaveCommand, AFragmentedDeletedFileIsSavedAsTheContiguousGuess) {
   // A nearly full volume with holes: the new file is split across them, then deleted.

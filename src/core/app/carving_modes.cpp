@@ -7,6 +7,7 @@
 #include "app/startup.hpp"
 #include "carving/photo_search.hpp"
 #include "common/text.hpp"
+#include "save/destination_check.hpp"
 
 namespace pellora {
 
@@ -14,12 +15,17 @@ namespace {
 
 // Destination + "Pellora/" + the mode's folder, made when missing; nullopt (after the message)
 // when the destination folder does not exist.
-std::optional<std::filesystem::path> PrepareModeFolder(Ui& ui, const std::filesystem::path& destination,
+std::optional<std::filesystem::path> PrepareModeFolder(AppState& app, const CarvingRequest& request,
                                                        std::string_view mode_folder_name) {
-  const std::filesystem::path chosen(std::string(Trim(destination.string())));
+  const std::filesystem::path chosen(std::string(Trim(request.destination.string())));
   std::error_code error;
   if (chosen.empty() || !std::filesystem::is_directory(chosen, error)) {
-    ui.ShowMessage(kDestinationMissingText);
+    app.ui.ShowMessage(kDestinationMissingText);
+    return std::nullopt;
+  }
+  // Carved files written onto the card being searched would overwrite what is still to be found.
+  if (OnSourceMedium(app.devices, request.range.device_path, chosen)) {
+    app.ui.ShowMessage(kDifferentDriveNote);
     return std::nullopt;
   }
   const std::filesystem::path mode_folder = chosen / kCarvingRootFolder / mode_folder_name;
@@ -53,7 +59,7 @@ void RunCarvingWorker(AppState& app, std::string_view label, const CarvingReques
 
 CarvingReport RunPhotoSearch(AppState& app, const CarvingRequest& request) {
   CarvingReport report;
-  const auto mode_folder = PrepareModeFolder(app.ui, request.destination, kPhotoSearchFolder);
+  const auto mode_folder = PrepareModeFolder(app, request, kPhotoSearchFolder);
   if (!mode_folder) return report;
   report.mode_folder = *mode_folder;
   report.types = CarvedTypeTable::ForPhoto(app.photo_definitions);
@@ -72,7 +78,7 @@ SignatureSearchKind SignatureKindFor(const DefinitionPaths& paths, SearchMode mo
 CarvingReport RunSignatureSearch(AppState& app, const SignatureSearchKind& kind, TypeChecklist& checklist,
                                  const CarvingRequest& request) {
   CarvingReport report;
-  const auto mode_folder = PrepareModeFolder(app.ui, request.destination, kind.SearchTypeText());
+  const auto mode_folder = PrepareModeFolder(app, request, kind.SearchTypeText());
   if (!mode_folder) return report;
   report.types = CarvedTypeTable::ForChecklist(checklist);
   if (report.types.Rows().empty()) {

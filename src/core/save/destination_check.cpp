@@ -41,8 +41,10 @@ fs::path ExistingAncestor(fs::path path) {
   return path;
 }
 
-bool OnSourceMedium(const AppState& app, const fs::path& destination) {
-  const auto source = app.devices.Find(app.current_device_path);
+}  // namespace
+
+bool OnSourceMedium(const DeviceMap& devices, const std::string& device_path, const fs::path& destination) {
+  const auto source = devices.Find(device_path);
   // An image file is read, never written: a destination beside it harms nothing.
   if (!source || source->origin != DeviceOrigin::kBlockDevice) return false;
   struct stat device {};
@@ -51,8 +53,6 @@ bool OnSourceMedium(const AppState& app, const fs::path& destination) {
   if (::stat(ExistingAncestor(destination).c_str(), &folder) != 0) return false;
   return OnSameMedium(folder.st_dev, device.st_rdev);
 }
-
-}  // namespace
 
 bool OnSameMedium(dev_t destination, dev_t source, const fs::path& sysfs_root) {
   if (destination == source) return true;
@@ -72,7 +72,7 @@ bool CheckDestination(AppState& app, const fs::path& destination) {
     return false;
   }
   // Checked before anything is made: even an empty folder written there may land on lost data.
-  if (OnSourceMedium(app, base)) {
+  if (OnSourceMedium(app.devices, app.current_device_path, base)) {
     app.ui.ShowMessage(kDifferentDriveNote, kMessageCaption);
     return false;
   }

@@ -7,6 +7,8 @@
 
 #include "app/app_state.hpp"
 
+#include "storage/device_map.hpp"
+
 namespace pellora {
 
 inline constexpr std::string_view kInvalidDestinationText =
@@ -26,6 +28,10 @@ inline constexpr std::string_view kTestFolderName = "zysave";
 // exist or be creatable, and must take a new folder. On success it becomes the destination base
 // (as an absolute path); otherwise the reason is shown and false returned.
 bool CheckDestination(AppState& app, const std::filesystem::path& destination);
+
+// True when a folder (or, when it does not exist yet, the folder it would be made in) lies on the
+// block device behind device_path or shares a disk with it. Image files as sources never do.
+bool OnSourceMedium(const DeviceMap& devices, const std::string& device_path, const std::filesystem::path& destination);
 
 // True when a file system on block device `destination` stores its data on block device `source`
 // or shares a disk with it: the same device, another partition of the same disk, or a device
