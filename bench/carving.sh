@@ -46,13 +46,13 @@ placed=$(grep -c ' jpg$' "$big.manifest")
 echo "image: $(($(stat -c %s "$big") >> 20)) MiB with $placed photos and $(grep -c ' avi$' "$big.manifest") videos"
 printf '%-26s %8s %12s %8s\n' "run" "wall s" "peak MiB" "files"
 measure cp cp "$big" "$work/out/copy.img"
-measure pellora "$cli" --image "$big" photo --drive disk:0 --dest "$work/out"
+measure pellora "$cli" --no-system-drives --image "$big" photo --drive disk:0 --dest "$work/out"
 whole=$(python3 "$root/bench/check_carved_photos.py" "$big" "$big.manifest" "$work/out")
 measure photorec photorec /d "$work/out/recup_dir" /cmd "$big" fileopt,everything,disable,jpg,enable,search
 photorec_whole=$(python3 "$root/bench/check_carved_photos.py" "$big" "$big.manifest" "$work/out")
 measure foremost foremost -t jpg -i "$big" -o "$work/out/foremost"
 foremost_whole=$(python3 "$root/bench/check_carved_photos.py" "$big" "$big.manifest" "$work/out")
-measure pellora_small "$cli" --image "$small" photo --drive disk:0 --dest "$work/out"
+measure pellora_small "$cli" --no-system-drives --image "$small" photo --drive disk:0 --dest "$work/out"
 
 ratio() { awk -v a="$1" -v b="$2" 'BEGIN { printf "%.2f", (b > 0 ? a / b : 0) }'; }
 echo
