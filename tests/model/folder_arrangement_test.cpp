@@ -57,7 +57,7 @@ TEST(ArrangeFolders, LevelByLevelWithOrphansUnderMiscellaneous) {
   RecoveredResults results;
   results.directory.Add(MiscellaneousEntry(0));
   results.directory.Add(Row("PHOTOS", 20, 3));
-  results.directory.Add(Row("", 30, 20));  // unnamed: DIR_1
+  results.directory.Add(Row("", 30, 20));      // unnamed: DIR_1
   results.directory.Add(Row("LOST", 40, 77));  // parent 77 is never placed
   results.directory.Add(Row("DCIM", 3, 0));
   results.directory.Add(Row("DEEPER", 50, 30));
@@ -67,11 +67,11 @@ TEST(ArrangeFolders, LevelByLevelWithOrphansUnderMiscellaneous) {
 
   std::vector<std::string> named;
   ProgressBar progress;
-  ArrangeFolders(results, &progress, [&](FolderNode& node) { named.push_back(node.name); }, false);
+  ArrangeFolders(
+      results, &progress, [&](FolderNode& node) { named.push_back(node.name); }, false);
 
-  EXPECT_THAT(Render(results.tree),
-              ElementsAre("Root", "  DCIM", "    PHOTOS", "      DIR_1", "        DEEPER", "  ZYD_Miscellaneous",
-                          "    LOST", "      DIR_2", "    OLDROOT"));
+  EXPECT_THAT(Render(results.tree), ElementsAre("Root", "  DCIM", "    PHOTOS", "      DIR_1", "        DEEPER",
+                                                "  ZYD_Miscellaneous", "    LOST", "      DIR_2", "    OLDROOT"));
   EXPECT_EQ(results.directory.Size(), 0u);
   EXPECT_TRUE(results.root_entries.empty());
   EXPECT_TRUE(results.nodes.ByName("OLDROOT")->deleted);
@@ -104,8 +104,7 @@ TEST(ArrangeNtfsFolders, RootIsRecordFiveAndOrphansGoToMiscellaneous) {
   results.directory.Add(Row("Orphan", 42, 999));
   results.directory.SortByParent();
   ArrangeNtfsFolders(results, nullptr, false);
-  EXPECT_THAT(Render(results.tree),
-              ElementsAre("Root", "  Photos", "    2026", "  ZYD_Miscellaneous", "    Orphan"));
+  EXPECT_THAT(Render(results.tree), ElementsAre("Root", "  Photos", "    2026", "  ZYD_Miscellaneous", "    Orphan"));
 }
 
 TEST(ArrangeFolders, HundredThousandFoldersInOneFolder) {

@@ -44,7 +44,6 @@ class TestDisk {
 void PutLe(std::vector<std::byte>& bytes, std::size_t offset, std::uint64_t value, int width);
 void PutText(std::vector<std::byte>& bytes, std::size_t offset, std::string_view text);
 
-
 // A disk held in memory, written sector by sector with little-endian fields, then handed to a
 // DeviceMap as a test medium.
 class MemoryDisk {

@@ -20,9 +20,7 @@ class NullUi : public Ui {
   void AddRecoveredFile(std::string_view, std::string_view, std::string_view) override {}
   SaveButton ShowSaveProgress(const SaveProgress&) override { return SaveButton::kNone; }
   // Nobody to ask: a file in the way is kept and the new one renamed, never overwritten.
-  ReplaceAnswer AskReplace(std::string_view, std::string_view) override {
-    return {ReplaceChoice::kRename, true, {}};
-  }
+  ReplaceAnswer AskReplace(std::string_view, std::string_view) override { return {ReplaceChoice::kRename, true, {}}; }
   LongPathAnswer AskLongPath(std::string_view) override { return {}; }
   SaveCompletedAnswer ShowSaveCompleted(std::string_view) override { return {}; }
 };

@@ -75,8 +75,7 @@ CopyEnd CopyClusterRuns(const FatVolume& volume, const std::vector<ClusterRun>& 
         if (!copy.go_on) return CopyEnd::kStopped;
       }
       if (given < wanted) {
-        const CopyEnd end =
-            CopyExtent(*device, *offset + given, wanted - given, volume.read_limit_bytes, buffer, sink);
+        const CopyEnd end = CopyExtent(*device, *offset + given, wanted - given, volume.read_limit_bytes, buffer, sink);
         if (end != CopyEnd::kComplete) return end;
       }
       remaining -= wanted;

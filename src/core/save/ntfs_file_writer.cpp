@@ -14,7 +14,9 @@ std::optional<std::filesystem::path> WriteNtfsFile(SaveRun& run, const NtfsFileR
       if (run.ntfs.file_data) data = run.ntfs.file_data(request.record_sector);
     });
     const bool resident = data.kind == NtfsSavedContent::Kind::kResident;
-    const std::uint64_t size = resident ? data.value.size() : data.kind == NtfsSavedContent::Kind::kNone ? 0 : data.size;
+    const std::uint64_t size = resident                                     ? data.value.size()
+                               : data.kind == NtfsSavedContent::Kind::kNone ? 0
+                                                                            : data.size;
     run.ShowFile(request.name, request.path, size);
     if (run.Stopped()) return;
     SavedFile file(run);

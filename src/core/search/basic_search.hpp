@@ -21,8 +21,6 @@ struct BasicSearchOutcome {
   bool results_empty = true;  // the result tree holds no folder
 };
 
-
-
 // The Basic Search worker over the partition that validation made current: recognises its boot
 // sector (or rebuilds FAT values without one), scans for lost folders (FAT) or every record of the
 // $MFT (NTFS), arranges what it found into the result tree and shows the end message. A stop

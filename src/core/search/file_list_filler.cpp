@@ -2,12 +2,12 @@
 
 #include <unordered_set>
 
+#include "app/current_volume.hpp"
 #include "fat/child_folder_naming.hpp"
 #include "fat/folder_listing.hpp"
 #include "model/date_time_format.hpp"
 #include "model/file_type_description.hpp"
 #include "ntfs/file_details.hpp"
-#include "app/current_volume.hpp"
 
 namespace pellora {
 
