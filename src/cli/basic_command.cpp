@@ -200,7 +200,7 @@ bool SaveResults(CliContext& context, const BasicOptions& options) {
   if (options.on_long_path) context.ui.SetLongPathAnswer(LongPathPolicy(*options.on_long_path));
   if (!StartSave(app, SaveSelection(app, options))) return false;
   {
-    InterruptWatcher watcher(context.ui, std::string(kStopSavingQuestion), [&app] { app.save.stop = true; });
+    InterruptWatcher watcher(context.ui, std::string(kStopSavingQuestion), [&app] { app.saving.RequestStop(); });
     app.saving.Join();
   }
   context.ui.FinishProgress();

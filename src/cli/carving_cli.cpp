@@ -109,8 +109,8 @@ SearchSelection ResolveSearchSelection(CliContext& context, std::string_view sea
 
 int RunCarvingCommand(CliContext& context, SearchMode mode, std::string_view search_type,
                       const CarvingCliOptions& options,
-                      const std::function<CarvingReport(const CarvingRequest&)>& run) {
-  AppState& app = context.app;
+                      const std::function<CarvingReport(const CarvingRequest&, std::stop_token)>& run) {
+  Program& app = context.app;
   app.mode.Set(mode);
   const SearchSelection selection = ResolveSearchSelection(context, search_type, options);
   if (!context.options.json)
@@ -124,8 +124,9 @@ int RunCarvingCommand(CliContext& context, SearchMode mode, std::string_view sea
   CarvingReport report;
   bool interrupted = false;
   {
-    InterruptWatcher watcher(context.ui, std::string(kStopSearchingQuestion), [&app] { app.carving_stop = true; });
-    report = run(request);
+    std::stop_source stop;
+    InterruptWatcher watcher(context.ui, std::string(kStopSearchingQuestion), [&stop] { stop.request_stop(); });
+    report = run(request, stop.get_token());
     interrupted = watcher.StopRequested();
   }
   context.ui.FinishProgress();

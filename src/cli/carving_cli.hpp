@@ -1,6 +1,7 @@
 #pragma once
 
 #include <functional>
+#include <stop_token>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -39,6 +40,6 @@ SearchSelection ResolveSearchSelection(CliContext& context, std::string_view sea
 // rows printed, Ctrl-C watched, then the summary per type (or the JSON document). run does the
 // search from its second click on.
 int RunCarvingCommand(CliContext& context, SearchMode mode, std::string_view search_type,
-                      const CarvingCliOptions& options, const std::function<CarvingReport(const CarvingRequest&)>& run);
+                      const CarvingCliOptions& options, const std::function<CarvingReport(const CarvingRequest&, std::stop_token)>& run);
 
 }  // namespace pellora::cli

@@ -9,7 +9,7 @@
 
 #include <nlohmann/json.hpp>
 
-#include "app/app_state.hpp"
+#include "app/program.hpp"
 #include "recognition/validate_partition.hpp"
 #include "terminal_ui.hpp"
 
@@ -40,7 +40,7 @@ struct GlobalOptions {
 
 class CliContext {
  public:
-  CliContext(AppState& app_state, TerminalUi& terminal, const GlobalOptions& global)
+  CliContext(Program& app_state, TerminalUi& terminal, const GlobalOptions& global)
       : app(app_state), ui(terminal), options(global) {}
 
   // The device path of --drive (disk:N, vol:E, a device path or an attached image's path).
@@ -56,7 +56,7 @@ class CliContext {
   // start button does: PartitionParams fields 1 to 9, the current device path, the read guard.
   Validation SelectAndValidate(std::string_view drive, std::optional<int> partition);
 
-  AppState& app;
+  Program& app;
   TerminalUi& ui;
   const GlobalOptions& options;
 };

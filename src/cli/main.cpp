@@ -72,7 +72,7 @@ int Main(int argc, char** argv) {
   TerminalUi ui;
   ui.SetAnswerYes(options.yes);
   ui.SetEndMessageToStdout(!options.json);
-  AppState app(ui);
+  Program app(ui);
   if (!StartUp(app, ExecutableDir(), {})) return kExitFailed;
   try {
     FindSystemDrives(app, options);

@@ -18,9 +18,9 @@ struct PhotoOptions {
 
 int RunPhoto(CliContext& context, const PhotoOptions& options) {
   return RunCarvingCommand(context, SearchMode::kPhoto, kPhotoSearchFolder, options.carving,
-                           [&](CarvingRequest request) {
+                           [&](CarvingRequest request, std::stop_token stop) {
                              request.thorough = options.thorough;
-                             return RunPhotoSearch(context.app, request);
+                             return RunPhotoSearch(context.app, request, std::move(stop));
                            });
 }
 

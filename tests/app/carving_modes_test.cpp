@@ -27,7 +27,7 @@ class CarvingModesTest : public ::testing::Test {
   }
   test::TempDir dir_;
   test::ScriptedUi ui_;
-  AppState app_{ui_};
+  Program app_{ui_};
   CarvingRequest request_;
 };
 
@@ -42,14 +42,16 @@ TEST_F(CarvingModesTest, PhotoSearchWritesUnderPelloraAndEndsWithTheEndMessage) 
   EXPECT_EQ(ui_.LastText(UiText::kHint), kCarvingFinishHint);
 }
 
-TEST_F(CarvingModesTest, AStoppedSearchSaysSoAndTheFlagIsClearedAfterwards) {
+TEST_F(CarvingModesTest, AStoppedSearchSaysSoAndTheNextStartsUnstopped) {
   request_.range.end_sector = 2048 + kQuietFailureSectors;      // so that the failing read is asked about
   std::filesystem::remove(dir_ / "card.img");                   // the card is pulled out
   const CarvingReport report = RunPhotoSearch(app_, request_);  // media-removed: Cancel
   EXPECT_TRUE(report.stopped);
-  EXPECT_FALSE(app_.carving_stop);
   EXPECT_THAT(ui_.Events(),
               ElementsAre("media-removed", "end: Searching of files in specified disk sectors is stopped."));
+  CarvingRequest empty = request_;
+  empty.range.end_sector = empty.range.start_sector;  // nothing to read: the next search ends at once
+  EXPECT_FALSE(RunPhotoSearch(app_, empty).stopped);
 }
 
 TEST_F(CarvingModesTest, ChecksBeforeAndAtTheStartOfTheWorker) {

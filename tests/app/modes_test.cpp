@@ -22,7 +22,7 @@ class ModesTest : public ::testing::Test {
 
   test::ScriptedUi ui_;
   std::latch release_{1};  // outlives app_, whose slots join their workers
-  AppState app_{ui_};
+  Program app_{ui_};
 };
 
 TEST_F(ModesTest, BasicAndDeepStartFromResetCountersTheCarvingModesDoNot) {

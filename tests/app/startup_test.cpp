@@ -30,7 +30,7 @@ class StartUpTest : public ::testing::Test {
   }
   test::TempDir dir_;
   test::ScriptedUi ui_;
-  AppState app_{ui_};
+  Program app_{ui_};
 };
 
 TEST_F(StartUpTest, ReadsThePhotoSetsAndFixesTheErrorLogBesideTheProgram) {

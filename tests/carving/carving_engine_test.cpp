@@ -150,12 +150,12 @@ TEST_F(CarvingEngineTest, StopClosesThePendingFileWithWhatItHasAndKeepsTheOthers
   Put(3, "A1A2A3A4");
   Put(300, "A1A2A3A4");
   plan_->on_read = [this](std::uint64_t offset) {
-    if (offset == 1024 * 512) app_.carving_stop = true;  // while the third chunk is read
+    if (offset == 1024 * 512) stop_.Request();  // while the third chunk is read
   };
   Run(0, 2048, /*thorough=*/true);
   EXPECT_THAT(Files(), ElementsAre("General/AAA/GNDR00001.AAA", "General/AAA/GNDR00002.AAA"));
   EXPECT_EQ(Carved("General/AAA/GNDR00002.AAA"), Sectors(300, 1024));
-  EXPECT_TRUE(app_.carving_stop);
+  EXPECT_TRUE(stop_.Requested());
   EXPECT_FALSE(Exists("Omitted/AAA")) << "no Thorough pass after a stop";
 }
 
@@ -168,7 +168,7 @@ TEST_F(CarvingEngineTest, AFolderThatCannotBeMadeEndsTheSearchWithTheSaveMessage
   test::WriteFile(ModeFolder() / "General/BBB", "a file where the folder should be");
   Run(0, 64);
   EXPECT_THAT(ui_.Messages(), ElementsAre(std::string(kSaveFailureText)));
-  EXPECT_TRUE(app_.carving_stop);
+  EXPECT_TRUE(stop_.Requested());
   EXPECT_EQ(Carved("General/AAA/GNDR00001.AAA"), Sectors(4, 8));
 }
 
@@ -186,7 +186,7 @@ TEST_F(CarvingEngineTest, AWriteThatFailsEndsTheSearchInsteadOfGoingOnQuietly) {
   Run(0, 2048);
   ::setrlimit(RLIMIT_FSIZE, &previous);
   EXPECT_THAT(ui_.Messages(), ElementsAre(std::string(kSaveFailureText)));
-  EXPECT_TRUE(app_.carving_stop);
+  EXPECT_TRUE(stop_.Requested());
   EXPECT_THAT(ui_.Events(), ::testing::Contains("thumbnail: GNDR00001.AAA"));
 }
 
@@ -212,7 +212,7 @@ TEST_F(ReadFailureTest, RetryRereadsTheChunkAndZerosOnlyTheSectorsThatCannotBeRe
   std::string expected = Sectors(700, 1100);
   std::fill(expected.begin() + 10 * 512, expected.begin() + 12 * 512, '\0');
   EXPECT_EQ(Carved("General/BBB/GNDR00002.BBB"), expected);
-  EXPECT_FALSE(app_.carving_stop);
+  EXPECT_FALSE(stop_.Requested());
 }
 
 TEST_F(ReadFailureTest, CancelStopsTheSearchAndKeepsWhatWasWritten) {
@@ -221,7 +221,7 @@ TEST_F(ReadFailureTest, CancelStopsTheSearchAndKeepsWhatWasWritten) {
   Run(0, kFarEnd, /*thorough=*/true);
   EXPECT_THAT(ui_.Events(), ElementsAre("media-removed", "thumbnail: GNDR00001.AAA"));
   EXPECT_EQ(Carved("General/AAA/GNDR00001.AAA"), Sectors(100, 512));
-  EXPECT_TRUE(app_.carving_stop);
+  EXPECT_TRUE(stop_.Requested());
 }
 
 TEST_F(ReadFailureTest, RetryForTheRestOfThePassAsksOnceAndAgainInTheNextPass) {
@@ -230,7 +230,7 @@ TEST_F(ReadFailureTest, RetryForTheRestOfThePassAsksOnceAndAgainInTheNextPass) {
   Run(0, kFarEnd, /*thorough=*/true);
   const auto events = ui_.Events();
   EXPECT_EQ(std::count(events.begin(), events.end(), "media-removed"), 2);
-  EXPECT_TRUE(app_.carving_stop);  // cancelled in the Thorough pass
+  EXPECT_TRUE(stop_.Requested());  // cancelled in the Thorough pass
 }
 
 TEST_F(ReadFailureTest, AFailureNearTheEndSkipsTheChunkWithoutAsking) {
@@ -257,7 +257,7 @@ TEST_F(ReadFailureTest, ADeviceMissingAtTheStartIsAskedAboutAndCancelEndsThePass
   plan_->gone = true;
   Run(0, kFarEnd, /*thorough=*/true);  // no scripted answer: Cancel
   EXPECT_THAT(ui_.Events(), ElementsAre("media-removed"));
-  EXPECT_TRUE(app_.carving_stop);
+  EXPECT_TRUE(stop_.Requested());
   EXPECT_THAT(Files(), IsEmpty());
 }
 

@@ -9,7 +9,8 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.hpp"
+#include "app/program.hpp"
+#include "common/run_stop.hpp"
 #include "carving/carved_type_table.hpp"
 #include "carving/carving_engine.hpp"
 #include "carving/definition_file.hpp"
@@ -54,7 +55,7 @@ class CarvingFixture : public ::testing::Test {
   std::string Sectors(std::uint64_t first, std::uint64_t end) const {
     return std::string(reinterpret_cast<const char*>(bytes_->data()) + first * 512, (end - first) * 512);
   }
-  CarvingServices Services() { return {ui_, app_.sectors, app_.reporter, app_.carving_stop}; }
+  CarvingServices Services() { return {ui_, app_.sectors, app_.reporter, stop_}; }
   CarvingRange Range(std::uint64_t start, std::uint64_t end) const { return {kDrive, start, end}; }
   std::filesystem::path ModeFolder() const { return root_ / "Pellora" / "Photo Search"; }
   std::string Carved(std::string_view relative) const { return ReadFile(ModeFolder() / relative); }
@@ -72,7 +73,8 @@ class CarvingFixture : public ::testing::Test {
   TempDir dir_;
   std::filesystem::path root_ = dir_.Path();  // the destination folder
   ScriptedUi ui_;
-  AppState app_{ui_};
+  Program app_{ui_};
+  RunStop stop_;
   std::shared_ptr<std::vector<std::byte>> bytes_;
   std::shared_ptr<FaultPlan> plan_ = std::make_shared<FaultPlan>();
 };

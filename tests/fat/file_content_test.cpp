@@ -89,7 +89,7 @@ TEST(FatFileContent, ChainOfTheWrongLengthFallsBackToFat2ThenContiguous) {
                                 .ParamsFileSystemName = "FAT32"};
   auto clusters = [&](std::uint64_t size) {
     test::TestDisk disk(bytes);
-    const FatVolume volume{&disk.Sectors(), disk.Path(), params, bytes.size(), nullptr};
+    const FatVolume volume{&disk.Sectors(), disk.Path(), params, bytes.size(), {}};
     return FatFileClusters(volume, 10, size);
   };
   link(1, 10, 20);
@@ -105,7 +105,7 @@ TEST(FatFileContent, ChainOfTheWrongLengthFallsBackToFat2ThenContiguous) {
   EXPECT_THAT(clusters(0), ::testing::IsEmpty());
 
   test::TestDisk disk(bytes);
-  FatVolume volume{&disk.Sectors(), disk.Path(), params, bytes.size(), nullptr};
+  FatVolume volume{&disk.Sectors(), disk.Path(), params, bytes.size(), {}};
 
   std::string copied;
   const auto end = CopyFatFile(volume, {10, 30}, 700, [&](std::span<const std::byte> chunk) {

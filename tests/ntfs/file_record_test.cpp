@@ -62,8 +62,9 @@ TEST(ApplyFixups, AShortBufferAndACancelledListStopEarly) {
   ApplyFixups(half);
   EXPECT_EQ(Le16(half, 510), 0x1234);
   std::vector<std::byte> record = RecordBuilder().Put(510, 0x1234, 2).OnDisk();
-  const std::atomic<bool> cancel{true};
-  ApplyFixups(record, &cancel);
+  std::stop_source cancel;
+  cancel.request_stop();
+  ApplyFixups(record, cancel.get_token());
   EXPECT_EQ(Le16(record, 510), 0x0A0B);
 }
 
@@ -87,8 +88,9 @@ TEST(AttributeWalk, StaysInsideTheRecordAndEnds) {
   EXPECT_THAT(Types(RecordBuilder().StandardInformation().Raw(0x40, 1025).Build()), ElementsAre(0x10));
   EXPECT_THAT(Types(RecordBuilder().StandardInformation().Raw(0x40, 1024 - 0x98).Build()), ElementsAre(0x10));
   EXPECT_THAT(Types(RecordBuilder().StandardInformation().Raw(0x40, 1024 - 0x98 - 8).Build()), ElementsAre(0x10, 0x40));
-  const std::atomic<bool> cancel{true};
-  AttributeWalk cancelled(fifty().Build(), &cancel);
+  std::stop_source cancel;
+  cancel.request_stop();
+  AttributeWalk cancelled(fifty().Build(), cancel.get_token());
   EXPECT_FALSE(cancelled.Next());
 }
 

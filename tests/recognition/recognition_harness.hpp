@@ -1,6 +1,6 @@
 #pragma once
 
-#include "app/app_state.hpp"
+#include "state/app_state.hpp"
 #include "app/load_drives.hpp"
 #include "support/scripted_ui.hpp"
 

@@ -99,14 +99,14 @@ TEST(Conflicts, EveryAnswerAndForAll) {
     test::ScriptedUi ui;
     ui.AnswerReplace({c.answer});  // the second window, when asked, gets "Overwrite"
     NamingState naming;
-    std::atomic<bool> stop{false};
+    RunStop stop;
     EXPECT_EQ(ResolveFileName(naming, ui, stop, report), c.first) << c.label;
     EXPECT_EQ(ResolveFileName(naming, ui, stop, name), c.second) << c.label;
     EXPECT_EQ(ResolveFileName(naming, ui, stop, dir / "free.txt"), dir / "free.txt") << c.label;
     EXPECT_EQ(ui.Events().size(), c.asked_again ? 2u : 1u) << c.label;
     EXPECT_EQ(ui.Events().front(), "replace: " + report.string() + " -> " + (dir / "report_zy_0.doc").string())
         << c.label;
-    EXPECT_EQ(stop.load(), c.stops) << c.label;
+    EXPECT_EQ(stop.Requested(), c.stops) << c.label;
   }
 }
 

@@ -6,7 +6,7 @@
 #include <string>
 #include <string_view>
 
-#include "app/app_state.hpp"
+#include "state/app_state.hpp"
 #include "save/start_save.hpp"
 #include "search/basic_search.hpp"
 #include "support/fat_image.hpp"

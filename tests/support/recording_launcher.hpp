@@ -3,7 +3,7 @@
 #include <string>
 #include <vector>
 
-#include "app/shell_open.hpp"
+#include "common/shell_open.hpp"
 
 namespace pellora::test {
 

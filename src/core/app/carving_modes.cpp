@@ -2,7 +2,7 @@
 
 #include <optional>
 
-#include "app/modes.hpp"
+#include "state/end_message.hpp"
 #include "app/search_selection.hpp"
 #include "app/startup.hpp"
 #include "carving/photo_search.hpp"
@@ -33,38 +33,36 @@ std::optional<std::filesystem::path> PrepareModeFolder(AppState& app, const Carv
   return mode_folder;
 }
 
-CarvingServices Services(AppState& app) { return {app.ui, app.sectors, app.reporter, app.carving_stop}; }
 
 // The worker around the passes: the range check, the guard, and the finish every carving mode shares.
 template <typename Passes>
-void RunCarvingWorker(AppState& app, std::string_view label, const CarvingRequest& request, CarvingReport& report,
-                      Passes&& passes) {
+void RunCarvingWorker(AppState& app, std::string_view label, const CarvingRequest& request, std::stop_token outside,
+                      CarvingReport& report, Passes&& passes) {
   app.ui.ShowText(UiText::kHint, kCarvingStartHint);
-  app.carving_stop = false;
+  RunStop stop(std::move(outside));
   report.started = true;
   app.reporter.Guarded(label, "R", "2TH", [&] {
     if (request.range.start_sector >= request.range.end_sector) {
       app.ui.ShowMessage(kEndNotAfterStartText);
       return;
     }
-    passes();
+    passes(CarvingServices{app.ui, app.sectors, app.reporter, stop});
   });
   app.ui.ShowText(UiText::kHint, kCarvingFinishHint);
-  report.stopped = app.carving_stop.load();
+  report.stopped = stop.Requested();
   ShowEndMessage(app, report.stopped);
-  app.carving_stop = false;
 }
 
 }  // namespace
 
-CarvingReport RunPhotoSearch(AppState& app, const CarvingRequest& request) {
+CarvingReport RunPhotoSearch(Program& app, const CarvingRequest& request, std::stop_token stop) {
   CarvingReport report;
   const auto mode_folder = PrepareModeFolder(app, request, kPhotoSearchFolder);
   if (!mode_folder) return report;
   report.mode_folder = *mode_folder;
   report.types = CarvedTypeTable::ForPhoto(app.photo_definitions);
-  RunCarvingWorker(app, "searching for image data...", request, report, [&] {
-    RunPhotoPasses(Services(app), request.range, report.mode_folder, app.photo_definitions, request.thorough,
+  RunCarvingWorker(app, "searching for image data...", request, std::move(stop), report, [&](CarvingServices services) {
+    RunPhotoPasses(services, request.range, report.mode_folder, app.photo_definitions, request.thorough,
                    report.types, request.files_per_folder);
   });
   return report;
@@ -75,8 +73,8 @@ SignatureSearchKind SignatureKindFor(const DefinitionPaths& paths, SearchMode mo
   return {"Signature", paths.signature_general, paths.signature_advance};
 }
 
-CarvingReport RunSignatureSearch(AppState& app, const SignatureSearchKind& kind, TypeChecklist& checklist,
-                                 const CarvingRequest& request) {
+CarvingReport RunSignatureSearch(Program& app, const SignatureSearchKind& kind, TypeChecklist& checklist,
+                                 const CarvingRequest& request, std::stop_token stop) {
   CarvingReport report;
   const auto mode_folder = PrepareModeFolder(app, request, kind.SearchTypeText());
   if (!mode_folder) return report;
@@ -94,8 +92,8 @@ CarvingReport RunSignatureSearch(AppState& app, const SignatureSearchKind& kind,
   ShowRejections(app.ui, general.rejections);
   checklist.Freeze();
   report.mode_folder = *mode_folder;
-  RunCarvingWorker(app, "Searching for data...", request, report, [&] {
-    const DefinitionLoad advance = RunSignaturePasses(Services(app), request.range, report.mode_folder, kind, checklist,
+  RunCarvingWorker(app, "Searching for data...", request, std::move(stop), report, [&](CarvingServices services) {
+    const DefinitionLoad advance = RunSignaturePasses(services, request.range, report.mode_folder, kind, checklist,
                                                       carving, report.types, request.files_per_folder);
     if (!advance.opened) app.ui.ShowMessage(advance.error);
     ShowRejections(app.ui, advance.rejections);

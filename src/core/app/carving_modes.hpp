@@ -2,9 +2,10 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <stop_token>
 #include <string_view>
 
-#include "app/app_state.hpp"
+#include "app/program.hpp"
 #include "carving/carved_type_table.hpp"
 #include "carving/carving_engine.hpp"
 #include "carving/signature_search.hpp"
@@ -39,15 +40,15 @@ struct CarvingReport {
 
 // Photo Search from the second click to the end message: destination checked, folders made, the
 // General and optional Thorough pass, the end message. Runs on the caller's thread (the search
-// worker); app.carving_stop stops it.
-CarvingReport RunPhotoSearch(AppState& app, const CarvingRequest& request);
+// worker); a stop through the token ends it at the next sector.
+CarvingReport RunPhotoSearch(Program& app, const CarvingRequest& request, std::stop_token stop = {});
 
 // The mode word and definition files of Video (mode 4) or Signature Search (mode 5).
 SignatureSearchKind SignatureKindFor(const DefinitionPaths& paths, SearchMode mode);
 
 // Video or Signature Search from the second click to the end message, with the types ticked in
 // checklist. The checklist takes no new rows after the first search.
-CarvingReport RunSignatureSearch(AppState& app, const SignatureSearchKind& kind, TypeChecklist& checklist,
-                                 const CarvingRequest& request);
+CarvingReport RunSignatureSearch(Program& app, const SignatureSearchKind& kind, TypeChecklist& checklist,
+                                 const CarvingRequest& request, std::stop_token stop = {});
 
 }  // namespace pellora

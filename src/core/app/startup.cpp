@@ -49,7 +49,7 @@ void ShowRejections(Ui& ui, const std::vector<std::string>& rejections) {
   ui.ShowMessage(text);
 }
 
-bool StartUp(AppState& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments) {
+bool StartUp(Program& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments) {
   app.executable_dir = executable_dir;
   app.definition_paths = MakeDefinitionPaths(executable_dir);
 

@@ -5,7 +5,7 @@
 #include <string_view>
 #include <vector>
 
-#include "app/app_state.hpp"
+#include "app/program.hpp"
 
 namespace pellora {
 
@@ -29,6 +29,6 @@ void ShowRejections(Ui& ui, const std::vector<std::string>& rejections);
 // Start-up without windows: definition paths, the command-line log path, the photo definitions,
 // the test-open of all six files (a missing one is fatal: its message is shown through the Ui and
 // false returned, and the caller ends the process), then the error-log path.
-bool StartUp(AppState& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments);
+bool StartUp(Program& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments);
 
 }  // namespace pellora

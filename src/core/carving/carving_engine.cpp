@@ -76,7 +76,7 @@ void CarvingEngine::Scan(const DefinitionSet& definitions) {
   if (!device_) {
     const MediaRemovedAnswer answer = services_.ui.AskMediaRemoved();
     if (!answer.retry) {
-      services_.stop = true;
+      services_.stop.Request();
       return;
     }
     retry_until_done_ = answer.apply_until_done;
@@ -92,14 +92,14 @@ void CarvingEngine::Scan(const DefinitionSet& definitions) {
       progress_.SetToEnd();
       return;
     }
-    if (services_.stop) {
+    if (services_.stop.Requested()) {
       FinishPending();
       return;
     }
     const auto wanted = static_cast<std::size_t>(std::min<std::uint64_t>(kChunkSectors, end - current));
     const Chunk chunk = ReadChunk(current, wanted);
     if (chunk.state == ChunkState::kCancel) {
-      services_.stop = true;
+      services_.stop.Request();
       FinishPending();
       return;
     }
@@ -114,7 +114,7 @@ void CarvingEngine::Scan(const DefinitionSet& definitions) {
       services_.ui.ShowText(UiText::kCurrentSector, std::to_string(current));
       const auto* bytes = reinterpret_cast<const std::uint8_t*>(chunk_.data());
       for (std::size_t s = 0; s < chunk.sectors; ++s) {
-        if (services_.stop) {
+        if (services_.stop.Requested()) {
           FinishPending();
           services_.ui.ShowText(UiText::kHint, kCarvingFinishHint);
           return;
@@ -263,7 +263,7 @@ void CarvingEngine::FinishPending() {
 
 void CarvingEngine::SaveFailed() {
   services_.ui.ShowMessage(kSaveFailureText, kMessageCaption);
-  services_.stop = true;
+  services_.stop.Request();
   services_.ui.ShowText(UiText::kHint, kCarvingFinishHint);
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 
 #include <array>
-#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <filesystem>
@@ -13,6 +12,7 @@
 
 #include "carving/carved_type_table.hpp"
 #include "carving/file_type.hpp"
+#include "common/run_stop.hpp"
 #include "common/output_file.hpp"
 #include "common/progress.hpp"
 
@@ -40,7 +40,7 @@ struct CarvingServices {
   Ui& ui;
   const SectorAccess& sectors;
   ErrorReporter& reporter;
-  std::atomic<bool>& stop;  // set by the person (Stop), by Cancel in the media-removed window, by a failed save
+  RunStop& stop;  // asked for by the person (Stop), by Cancel in the media-removed window, by a failed save
 };
 
 // The sectors a search scans: start up to, not including, end.

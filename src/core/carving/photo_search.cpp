@@ -14,7 +14,7 @@ void RunPhotoPasses(CarvingServices services, const CarvingRange& range, const s
   style.files_per_folder = files_per_folder;
   CarvingEngine engine(services, range, std::move(style), types, mode_folder);
   engine.RunPass(CarvingPass::kGeneral, photo.general);
-  if (thorough && !services.stop) engine.RunPass(CarvingPass::kThorough, photo.advance);
+  if (thorough && !services.stop.Requested()) engine.RunPass(CarvingPass::kThorough, photo.advance);
 }
 
 }  // namespace pellora

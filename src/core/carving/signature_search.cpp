@@ -18,7 +18,7 @@ DefinitionLoad RunSignaturePasses(CarvingServices services, const CarvingRange& 
   DefinitionSet& carving = general;  // one carving pair, refilled for the second pass
   carving.Clear();
   DefinitionLoad load{.opened = true, .error = {}, .rejections = {}};
-  if (services.stop) return load;
+  if (services.stop.Requested()) return load;
   load = LoadSelectedDefinitions(checklist, kind.advance_file, carving);
   if (load.opened && !carving.Empty()) engine.RunPass(CarvingPass::kThorough, carving);
   return load;

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include <stop_token>
 #include <cstddef>
 #include <cstdint>
 #include <span>
@@ -12,17 +12,17 @@
 namespace pellora {
 
 // The FAT16 or FAT32 partition the engine reads: the device, the file-system values of the working
-// copy, and the flag that cancels listing a folder.
+// copy, and the token that cancels listing a folder or saving it.
 struct FatVolume {
   SectorAccess* sectors = nullptr;
   std::string device_path;
   FileSystemParams params;
   std::uint64_t read_limit_bytes = 0;  // entries claiming more bytes than this are no files
-  const std::atomic<bool>* cancel = nullptr;
+  std::stop_token cancel;
 
   bool Fat32() const { return params.ParamsFileSystemName == "FAT32"; }
   bool Fat16() const { return params.ParamsFileSystemName == "FAT16"; }
-  bool Cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+  bool Cancelled() const { return cancel.stop_requested(); }
   // One 512-byte sector through the guarded read; false when it cannot be read.
   bool ReadSector(std::uint64_t sector, std::span<std::byte> out) const {
     return sectors != nullptr && sectors->ReadSectors(1, device_path, sector, out) == 1;

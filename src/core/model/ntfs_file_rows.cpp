@@ -35,6 +35,7 @@ void NtfsFileTable::Clear() {
 }
 
 const std::vector<std::size_t>& NtfsFileTable::RowsOfParent(std::uint32_t parent) const {
+  const std::lock_guard lock(index_lock_.mutex);
   if (!indexed_) {
     by_parent_.clear();
     for (std::size_t row = 0; row < rows_.size(); ++row) by_parent_[rows_[row].parent].push_back(row);

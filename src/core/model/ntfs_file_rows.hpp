@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <mutex>
 #include <unordered_map>
 #include <vector>
 
@@ -48,7 +49,16 @@ class NtfsFileTable {
   void SetParent(std::size_t row, std::uint32_t parent);
 
  private:
+  // The index is built by the first reader; two readers (the file list and a save) may ask at once.
+  struct IndexLock {
+    std::mutex mutex;
+    IndexLock() = default;
+    IndexLock(IndexLock&&) noexcept {}
+    IndexLock& operator=(IndexLock&&) noexcept { return *this; }
+  };
+
   std::vector<NtfsFileRow> rows_;
+  mutable IndexLock index_lock_;
   mutable std::unordered_map<std::uint32_t, std::vector<std::size_t>> by_parent_;
   mutable bool indexed_ = false;
 };

@@ -13,7 +13,7 @@ std::vector<DataRun> AttributeRuns(const Attribute& attribute) {
   return DecodeDataRuns(attribute.record.subspan(start, end - start));
 }
 
-void CollectDataPieces(const FileRecord& record, std::vector<DataPiece>& pieces, const std::atomic<bool>* cancel) {
+void CollectDataPieces(const FileRecord& record, std::vector<DataPiece>& pieces, std::stop_token cancel) {
   AttributeWalk walk(record, cancel);
   while (const auto attribute = walk.Next())
     if (attribute->type == kDataAttribute && attribute->name_length == 0 && attribute->non_resident)

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stop_token>
+
 #include <cstdint>
 #include <vector>
 
@@ -22,7 +24,7 @@ struct DataPiece {
 
 // The unnamed, non-resident $DATA pieces of one record.
 void CollectDataPieces(const FileRecord& record, std::vector<DataPiece>& pieces,
-                       const std::atomic<bool>* cancel = nullptr);
+                       std::stop_token cancel = {});
 
 // The runs of the whole attribute: the pieces in file order; a gap between them reads as zeros (a
 // sparse run), a piece that maps clusters already mapped is left out.

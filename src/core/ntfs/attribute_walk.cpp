@@ -47,8 +47,8 @@ std::size_t Attribute::RunListOffset() const {
   return offset + (name_length == 4 ? 0x48 : kNonResidentHeader);
 }
 
-AttributeWalk::AttributeWalk(std::span<const std::byte> record, const std::atomic<bool>* cancel)
-    : record_(record), cancel_(cancel) {
+AttributeWalk::AttributeWalk(std::span<const std::byte> record, std::stop_token cancel)
+    : record_(record), cancel_(std::move(cancel)) {
   if (!Fits(record_, 0x14, 2)) {
     done_ = true;
     return;
@@ -59,7 +59,7 @@ AttributeWalk::AttributeWalk(std::span<const std::byte> record, const std::atomi
 }
 
 std::optional<Attribute> AttributeWalk::Next() {
-  if (done_ || (cancel_ != nullptr && cancel_->load(std::memory_order_relaxed)) || !Fits(record_, offset_, 16)) {
+  if (done_ || cancel_.stop_requested() || !Fits(record_, offset_, 16)) {
     done_ = true;
     return std::nullopt;
   }

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include <stop_token>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
@@ -42,16 +42,16 @@ struct Attribute {
 
 // Walks the attributes of a FILE record in order, within fixed bounds: the first attribute is at
 // the s16 at 0x14, which must lie below 1023; type 0 or 0xFFFFFFFF ends the list; a length of 0 or
-// above 1024, or an attribute reaching 1024 or beyond, ends the walk; so does a set cancel flag.
+// above 1024, or an attribute reaching 1024 or beyond, ends the walk; so does a stop through the cancel token.
 // Every attribute lies wholly inside the record and each step moves forward, so the walk ends.
 class AttributeWalk {
  public:
-  explicit AttributeWalk(std::span<const std::byte> record, const std::atomic<bool>* cancel = nullptr);
+  explicit AttributeWalk(std::span<const std::byte> record, std::stop_token cancel = {});
   std::optional<Attribute> Next();
 
  private:
   std::span<const std::byte> record_;
-  const std::atomic<bool>* cancel_;
+  std::stop_token cancel_;
   std::size_t offset_ = 0;
   bool done_ = false;
 };

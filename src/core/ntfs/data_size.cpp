@@ -10,7 +10,7 @@ namespace {
 constexpr std::size_t kUsualFileName = 0x98;
 constexpr std::size_t kFileNameAllocatedSize = 0xD8;
 
-std::optional<std::uint64_t> SizeInRecord(const FileRecord& record, const std::atomic<bool>* cancel) {
+std::optional<std::uint64_t> SizeInRecord(const FileRecord& record, std::stop_token cancel) {
   AttributeWalk walk(record, cancel);
   while (const auto attribute = walk.Next()) {
     if (attribute->type != kDataAttribute || attribute->name_length != 0) continue;
@@ -29,7 +29,7 @@ bool UsualLayout(const FileRecord& record) {
 
 }  // namespace
 
-DataSize GetDataSize(std::span<const FileRecord> records, std::string_view name, const std::atomic<bool>* cancel) {
+DataSize GetDataSize(std::span<const FileRecord> records, std::string_view name, std::stop_token cancel) {
   DataSize result;
   for (const FileRecord& record : records) {
     if (const auto size = SizeInRecord(record, cancel)) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stop_token>
+
 #include <cstdint>
 #include <span>
 #include <string_view>
@@ -20,6 +22,6 @@ struct DataSize {
 // information at 0x98, it is that name's allocated size, which survives in records whose $DATA
 // was emptied. Records of another layout have something else there and keep 0.
 DataSize GetDataSize(std::span<const FileRecord> records, std::string_view name,
-                     const std::atomic<bool>* cancel = nullptr);
+                     std::stop_token cancel = {});
 
 }  // namespace pellora

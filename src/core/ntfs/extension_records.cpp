@@ -36,7 +36,7 @@ void AppendListedRecords(std::span<const std::byte> bytes, std::size_t start, st
 }  // namespace
 
 std::vector<std::uint64_t> CollectExtensionRecords(const FileRecord& base, std::uint64_t base_number,
-                                                   RecordReader* reader, const std::atomic<bool>* cancel) {
+                                                   RecordReader* reader, std::stop_token cancel) {
   std::vector<std::uint64_t> records{base_number};
   AttributeWalk walk(base, cancel);
   while (const auto attribute = walk.Next()) {

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <stop_token>
+
 #include <cstdint>
 #include <vector>
 
@@ -16,7 +18,7 @@ namespace pellora {
 // is read (up to 256 KiB) when a reader is given.
 std::vector<std::uint64_t> CollectExtensionRecords(const FileRecord& base, std::uint64_t base_number,
                                                    RecordReader* reader = nullptr,
-                                                   const std::atomic<bool>* cancel = nullptr);
+                                                   std::stop_token cancel = {});
 
 // The base record followed by its extension records as read from the $MFT: each named record
 // once (at most 4096 of them), and only those that say they belong to this base record (a

@@ -29,16 +29,24 @@ std::optional<NtfsFileDetails> ReadNtfsFileDetails(RecordReader& reader, const M
   return details;
 }
 
-void ReadFolderFileDetails(RecordReader& reader, const MftFragments& fragments, NtfsFileTable& files,
-                           std::uint32_t parent) {
+std::vector<NtfsRowDetails> ReadFolderFileDetails(RecordReader& reader, const MftFragments& fragments,
+                                                  const NtfsFileTable& files, std::uint32_t parent) {
+  std::vector<NtfsRowDetails> found;
   for (const std::size_t index : files.RowsOfParent(parent)) {
-    NtfsFileRow& row = files.Row(index);
+    const NtfsFileRow& row = files.Row(index);
     if (!row.name.empty() && row.size) continue;
-    if (const auto details = ReadNtfsFileDetails(reader, fragments, row.record_sector)) {
-      row.name = details->name;
-      row.size = details->size;
-      row.created = details->created;
-    }
+    if (auto details = ReadNtfsFileDetails(reader, fragments, row.record_sector))
+      found.push_back({index, std::move(*details)});
+  }
+  return found;
+}
+
+void KeepFolderFileDetails(NtfsFileTable& files, const std::vector<NtfsRowDetails>& details) {
+  for (const NtfsRowDetails& kept : details) {
+    NtfsFileRow& row = files.Row(kept.row);
+    row.name = kept.details.name;
+    row.size = kept.details.size;
+    row.created = kept.details.created;
   }
 }
 

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ntfs/file_record.hpp"
 #include "ntfs/mft_fragments.hpp"
@@ -25,9 +26,17 @@ struct NtfsFileDetails {
 std::optional<NtfsFileDetails> ReadNtfsFileDetails(RecordReader& reader, const MftFragments& fragments,
                                                    std::uint64_t record_sector);
 
-// Reads, once, the details of the files of one folder that the rows do not hold yet, and keeps
-// them in the rows (the file list and saving both need the names).
-void ReadFolderFileDetails(RecordReader& reader, const MftFragments& fragments, NtfsFileTable& files,
-                           std::uint32_t parent);
+// The details of one row of the file rows.
+struct NtfsRowDetails {
+  std::size_t row = 0;
+  NtfsFileDetails details;
+};
+
+// Reads the details of the files of one folder that the rows do not hold yet (the file list and
+// saving both need the names). Only reads: whoever owns the rows keeps them with
+// KeepFolderFileDetails, so a worker never writes rows that another thread shows.
+std::vector<NtfsRowDetails> ReadFolderFileDetails(RecordReader& reader, const MftFragments& fragments,
+                                                  const NtfsFileTable& files, std::uint32_t parent);
+void KeepFolderFileDetails(NtfsFileTable& files, const std::vector<NtfsRowDetails>& details);
 
 }  // namespace pellora

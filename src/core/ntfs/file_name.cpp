@@ -41,7 +41,7 @@ std::string FileNameCharacters(std::span<const std::byte> units, NameText text) 
 }
 
 std::optional<FileNameInfo> FindFileNameInBuffer(std::span<const std::byte> record, std::uint8_t name_space,
-                                                 NameText text, const std::atomic<bool>* cancel) {
+                                                 NameText text, std::stop_token cancel) {
   AttributeWalk walk(record, cancel);
   while (const auto attribute = walk.Next()) {
     if (attribute->type != kFileNameAttribute || attribute->name_length != 0) continue;
@@ -62,7 +62,7 @@ std::optional<FileNameInfo> FindFileNameInBuffer(std::span<const std::byte> reco
 }
 
 std::optional<FileNameInfo> ChooseFileName(std::span<const std::byte> record, NameText text,
-                                           const std::atomic<bool>* cancel) {
+                                           std::stop_token cancel) {
   for (const std::uint8_t name_space : kNamespaceOrder)
     if (auto info = FindFileNameInBuffer(record, name_space, text, cancel)) return info;
   return std::nullopt;

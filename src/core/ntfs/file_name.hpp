@@ -1,7 +1,7 @@
 #pragma once
 
 #include <array>
-#include <atomic>
+#include <stop_token>
 #include <cstdint>
 #include <optional>
 #include <span>
@@ -31,11 +31,11 @@ struct FileNameInfo {
 // The first unnamed, resident $FILE_NAME of exactly this namespace, in attribute order. A value
 // whose offset lies beyond 1023 ends the search; one whose name does not fit the record is passed.
 std::optional<FileNameInfo> FindFileNameInBuffer(std::span<const std::byte> record, std::uint8_t name_space,
-                                                 NameText text, const std::atomic<bool>* cancel = nullptr);
+                                                 NameText text, std::stop_token cancel = {});
 
 // A record's name by the namespace order: the first namespace that has one gives it.
 std::optional<FileNameInfo> ChooseFileName(std::span<const std::byte> record, NameText text,
-                                           const std::atomic<bool>* cancel = nullptr);
+                                           std::stop_token cancel = {});
 
 // The text of a name's UTF-16 units: a unit with a high byte is taken as it is, one without as a
 // byte of the system's ANSI code page; in file names the units 1 to 31 become spaces.

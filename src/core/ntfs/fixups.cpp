@@ -4,7 +4,7 @@
 
 namespace pellora {
 
-void ApplyFixups(std::span<std::byte> record, const std::atomic<bool>* cancel) {
+void ApplyFixups(std::span<std::byte> record, std::stop_token cancel) {
   if (record.size() < 8) return;
   const std::size_t array_offset = Le16(record, 4);
   const std::size_t entries = Le16(record, 6);
@@ -13,7 +13,7 @@ void ApplyFixups(std::span<std::byte> record, const std::atomic<bool>* cancel) {
   const std::size_t first_entry = array_offset + 2;  // after the update sequence number
   if (sectors > record.size() || first_entry > record.size()) return;
   for (std::size_t i = 0; i < sectors; ++i) {
-    if (cancel != nullptr && cancel->load(std::memory_order_relaxed)) return;
+    if (cancel.stop_requested()) return;
     const std::size_t tail = 510 + 512 * i;
     const std::size_t entry = first_entry + 2 * i;
     if (!Fits(record, tail, 2) || !Fits(record, entry, 2)) return;

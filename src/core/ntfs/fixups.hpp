@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include <stop_token>
 #include <cstddef>
 #include <span>
 
@@ -11,6 +11,6 @@ namespace pellora {
 // originals wait in the update sequence array. The number itself is not compared, so a torn record
 // is read as it is. Offsets and counts from the header that do not fit the buffer leave it as it
 // is; a set cancel flag stops between sectors.
-void ApplyFixups(std::span<std::byte> record, const std::atomic<bool>* cancel = nullptr);
+void ApplyFixups(std::span<std::byte> record, std::stop_token cancel = {});
 
 }  // namespace pellora

@@ -1,6 +1,6 @@
 #pragma once
 
-#include <atomic>
+#include <stop_token>
 #include <cstdint>
 #include <string>
 #include <string_view>
@@ -21,10 +21,10 @@ struct NtfsVolume {
   FileSystemParams params;
   std::uint64_t end_sector = 0;               // no fragment of the $MFT is taken beyond it
   std::uint64_t read_limit_bytes = 0;         // no read starts beyond this byte offset
-  const std::atomic<bool>* cancel = nullptr;  // stops filling a file list, not a search
+  std::stop_token cancel;  // stops filling a file list or a save, not a search
   ErrorReporter* reporter = nullptr;          // engine steps report their failures through it
 
-  bool Cancelled() const { return cancel != nullptr && cancel->load(std::memory_order_relaxed); }
+  bool Cancelled() const { return cancel.stop_requested(); }
 
   // Runs one engine step under its own guard, so that a failure ends that step only. Without a
   // reporter the failure goes to the caller's guard.

@@ -22,7 +22,7 @@ ReplaceMode ModeOf(const ReplaceAnswer& answer) {
 
 }  // namespace
 
-std::optional<std::filesystem::path> ResolveFileName(NamingState& naming, Ui& ui, std::atomic<bool>& stop,
+std::optional<std::filesystem::path> ResolveFileName(NamingState& naming, Ui& ui, RunStop& stop,
                                                      const std::filesystem::path& path) {
   std::error_code error;
   if (!std::filesystem::exists(std::filesystem::symlink_status(path, error))) return path;
@@ -41,7 +41,7 @@ std::optional<std::filesystem::path> ResolveFileName(NamingState& naming, Ui& ui
   const std::filesystem::path proposal = NewNamePath(path);
   const ReplaceAnswer answer = ui.AskReplace(path.native(), proposal.native());
   naming.replace = ModeOf(answer);
-  if (answer.choice == ReplaceChoice::kCancel) stop = true;
+  if (answer.choice == ReplaceChoice::kCancel) stop.Request();
   switch (naming.replace) {
     case ReplaceMode::kSkipOne:
     case ReplaceMode::kSkipAll:

@@ -5,7 +5,7 @@
 #include <filesystem>
 #include <string_view>
 
-#include "app/app_state.hpp"
+#include "state/app_state.hpp"
 
 #include "storage/device_map.hpp"
 

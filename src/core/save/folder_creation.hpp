@@ -4,7 +4,7 @@
 #include <optional>
 
 #include "common/ui.hpp"
-#include "save/save_state.hpp"
+#include "state/save_state.hpp"
 
 namespace pellora {
 

@@ -2,33 +2,41 @@
 
 #include <memory>
 
-#include "app/current_volume.hpp"
+#include "state/current_volume.hpp"
 #include "ntfs/file_content.hpp"
 #include "ntfs/file_details.hpp"
 
 namespace pellora {
 
-NtfsFileSource NtfsFileSourceFor(AppState& app) {
+NtfsFileSource NtfsFileSourceFor(AppState& app, std::stop_token cancel) {
   NtfsFileSource source;
-  source.folder_files = [&app](std::uint64_t self) {
+  source.folder_files = [&app, cancel](std::uint64_t self) {
     std::vector<NtfsFolderFile> files;
     if (self > UINT32_MAX) return files;
     const auto parent = static_cast<std::uint32_t>(self);
-    NtfsFileTable& table = app.results.ntfs_files;
-    const NtfsVolume volume = CurrentNtfsVolume(app);
+    const NtfsFileTable& table = app.results.ntfs_files;
+    const NtfsVolume volume = CurrentNtfsVolume(app, cancel);
     RecordReader reader(volume);
-    // A folder saved before it was ever shown has rows without names yet.
-    ReadFolderFileDetails(reader, app.mft_fragments, table, parent);
+    // A folder saved before it was ever shown has rows without names yet; the save reads them for
+    // itself and leaves the rows as the file list shows them.
+    const std::vector<NtfsRowDetails> read = ReadFolderFileDetails(reader, app.mft_fragments, table, parent);
+    std::size_t next = 0;
     for (const std::size_t index : table.RowsOfParent(parent)) {
       const NtfsFileRow& row = table.Row(index);
-      files.push_back({row.name, row.size ? std::to_string(*row.size) : std::string(), row.from_index, index == 0,
-                       row.record_sector});
+      NtfsFolderFile file{row.name, row.size ? std::to_string(*row.size) : std::string(), row.from_index, index == 0,
+                          row.record_sector};
+      if (next < read.size() && read[next].row == index) {
+        file.name = read[next].details.name;
+        file.size_text = std::to_string(read[next].details.size);
+        ++next;
+      }
+      files.push_back(std::move(file));
     }
     return files;
   };
-  source.file_data = [&app](std::uint64_t record_sector) {
+  source.file_data = [&app, cancel](std::uint64_t record_sector) {
     NtfsSavedContent content;
-    const NtfsVolume volume = CurrentNtfsVolume(app);
+    const NtfsVolume volume = CurrentNtfsVolume(app, cancel);
     auto reader = std::make_shared<RecordReader>(volume);
     const NtfsFileData data = ReadNtfsFileData(*reader, app.mft_fragments, record_sector);
     if (data.kind == NtfsFileData::Kind::kResident) {

@@ -2,6 +2,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -44,6 +45,6 @@ struct NtfsFileSource {
 };
 
 // The NTFS engine of the current results, as saving reads it.
-NtfsFileSource NtfsFileSourceFor(AppState& app);
+NtfsFileSource NtfsFileSourceFor(AppState& app, std::stop_token cancel = {});
 
 }  // namespace pellora

@@ -1,16 +1,18 @@
 #include "save/save_run.hpp"
 
-#include "app/current_volume.hpp"
+#include "state/current_volume.hpp"
 #include "common/output_file.hpp"
 #include "save/destination_naming.hpp"
 
 namespace pellora {
 
-SaveRun::SaveRun(AppState& app_state, SaveState& save_state, DeepPartitions* deep_partitions, bool show_progress)
+SaveRun::SaveRun(AppState& app_state, SaveState& save_state, DeepPartitions* deep_partitions, bool show_progress,
+                 std::stop_token outside)
     : app(app_state),
       state(save_state),
       deep(deep_partitions),
-      ntfs(NtfsFileSourceFor(app_state)),
+      stop(std::move(outside)),
+      ntfs(NtfsFileSourceFor(app_state, stop.Token())),
       show_progress_(show_progress) {}
 
 bool SaveRun::DeepMode() const { return app.mode.Get() == SearchMode::kDeep && deep != nullptr && deep->Count() > 0; }
@@ -21,7 +23,7 @@ bool SaveRun::Fat() const { return FileSystem() == "FAT16" || FileSystem() == "F
 
 bool SaveRun::Ntfs() const { return FileSystem() == "NTFS"; }
 
-FatVolume SaveRun::Volume() const { return CurrentFatVolume(app, &state.stop); }
+FatVolume SaveRun::Volume() const { return CurrentFatVolume(app, stop.Token()); }
 
 void SaveRun::ShowFile(const std::string& name, const std::filesystem::path& path, std::uint64_t size) {
   progress_.file_name = name;
@@ -54,7 +56,7 @@ void SaveRun::Report(SavePhase phase) {
       if (phase == SavePhase::kSaving) state.skip = true;
       break;
     case SaveButton::kStop:
-      state.stop = true;
+      stop.Request();
       break;
     case SaveButton::kNone:
       break;
@@ -64,7 +66,7 @@ void SaveRun::Report(SavePhase phase) {
 void SaveRun::OutOfSpace() {
   if (state.end != SaveEnd::kOutOfSpace) app.ui.ShowMessage(kSaveFailureText, kMessageCaption);
   state.end = SaveEnd::kOutOfSpace;
-  state.stop = true;
+  stop.Request();
 }
 
 }  // namespace pellora

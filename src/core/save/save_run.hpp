@@ -2,14 +2,16 @@
 
 #include <cstdint>
 #include <filesystem>
+#include <stop_token>
 #include <string>
 
-#include "app/app_state.hpp"
+#include "state/app_state.hpp"
+#include "common/run_stop.hpp"
 #include "common/ui.hpp"
 #include "fat/fat_volume.hpp"
 #include "save/deep_mode.hpp"
 #include "save/ntfs_file_source.hpp"
-#include "save/save_state.hpp"
+#include "state/save_state.hpp"
 
 namespace pellora {
 
@@ -18,14 +20,19 @@ namespace pellora {
 class SaveRun {
  public:
   // show_progress false: nothing is shown while files are written (the copy made for viewing).
-  SaveRun(AppState& app, SaveState& state, DeepPartitions* deep = nullptr, bool show_progress = true);
+  // A stop through the token (the saving worker's) ends the run as "Stop" in the saving window does.
+  SaveRun(AppState& app, SaveState& state, DeepPartitions* deep = nullptr, bool show_progress = true,
+          std::stop_token outside = {});
 
   AppState& app;
   SaveState& state;
   DeepPartitions* deep;
+  // Asked for by a confirmed "Stop", by "Cancel" in the replace window, by a full destination and
+  // from outside; every loop of the run tests it.
+  RunStop stop;
   NtfsFileSource ntfs;
 
-  bool Stopped() const { return state.stop.load(std::memory_order_relaxed); }
+  bool Stopped() const { return stop.Requested(); }
   bool DeepMode() const;
   // The file system whose saver the folders take: "FAT16", "FAT32" or "NTFS".
   const std::string& FileSystem() const;

@@ -1,6 +1,6 @@
 #include "save/save_worker.hpp"
 
-#include "app/shell_open.hpp"
+#include "common/shell_open.hpp"
 #include "save/checked_tree_saving.hpp"
 #include "save/save_run.hpp"
 #include "save/selected_rows_saving.hpp"
@@ -17,19 +17,17 @@ std::string SavedTotalsText(std::uint64_t files, std::uint64_t folders) {
   return "( recovered saved data : " + std::to_string(files) + " Files, " + std::to_string(folders) + " Folders )";
 }
 
-void RunSave(AppState& app, const SaveRequest& request) {
+void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop) {
   SaveState& state = app.save;
   state.source = request.source;
   state.counters = {};
   state.end = SaveEnd::kNone;
-  state.stop = false;
   state.skip = false;
-  SaveRun run(app, state, request.deep_partitions);
+  SaveRun run(app, state, request.deep_partitions, true, std::move(stop));
 
   app.reporter.Guarded("Calculating size of selected data to be saved...", "S", "8A1",
                        [&] { CountSelection(run, request.source, request.rows); });
-  if (state.stop) {
-    state.stop = false;
+  if (run.Stopped()) {
     state.end = SaveEnd::kCountStopped;
     return;
   }
@@ -47,8 +45,7 @@ void RunSave(AppState& app, const SaveRequest& request) {
       SaveCheckedTree(run);
     }
   });
-  if (state.end != SaveEnd::kOutOfSpace) state.end = state.stop ? SaveEnd::kStopped : SaveEnd::kCompleted;
-  state.stop = false;
+  if (state.end != SaveEnd::kOutOfSpace) state.end = run.Stopped() ? SaveEnd::kStopped : SaveEnd::kCompleted;
   state.skip = false;
   app.ui.ShowText(UiText::kSaveTotals, SavedTotalsText(state.counters.files_saved, state.counters.folders_saved));
   // After a full destination the message has said what happened; "saved successfully" would not be

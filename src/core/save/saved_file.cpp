@@ -24,7 +24,7 @@ bool SavedFile::Create(const std::filesystem::path& path) {
   SaveState& state = run_.state;
   Ui& ui = run_.app.ui;
   state.skip = false;  // a Skip pressed between two files was meant for the one before
-  auto target = ResolveFileName(state.naming, ui, state.stop, path);
+  auto target = ResolveFileName(state.naming, ui, run_.stop, path);
   if (!target) return false;
   int error = Open(*target);
   if (MissingOrTooLong(error)) {
@@ -41,7 +41,7 @@ bool SavedFile::Create(const std::filesystem::path& path) {
     if (!folder) return false;
     // Files of several long paths meet in one folder here: an earlier one is not overwritten
     // unasked.
-    target = ResolveFileName(state.naming, ui, state.stop, *folder / target->filename());
+    target = ResolveFileName(state.naming, ui, run_.stop, *folder / target->filename());
     if (!target) return false;
     error = Open(*target);
   }

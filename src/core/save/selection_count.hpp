@@ -4,7 +4,7 @@
 
 #include "model/file_list.hpp"
 #include "save/save_run.hpp"
-#include "save/save_state.hpp"
+#include "state/save_state.hpp"
 
 namespace pellora {
 

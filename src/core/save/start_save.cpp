@@ -26,7 +26,7 @@ bool StartSave(AppState& app, SaveRequest request) {
     app.save.end = SaveEnd::kRefused;
     return false;
   }
-  return app.saving.Start([&app, request = std::move(request)](std::stop_token) { RunSave(app, request); });
+  return app.saving.Start([&app, request = std::move(request)](std::stop_token stop) { RunSave(app, request, std::move(stop)); });
 }
 
 }  // namespace pellora

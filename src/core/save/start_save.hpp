@@ -3,7 +3,7 @@
 #include <cstddef>
 #include <string_view>
 
-#include "app/app_state.hpp"
+#include "state/app_state.hpp"
 #include "save/save_worker.hpp"
 
 namespace pellora {

@@ -1,12 +1,9 @@
 #pragma once
 
-#include <atomic>
 #include <stop_token>
 
-#include "app/app_state.hpp"
-#include "app/current_volume.hpp"
-#include "fat/fat_volume.hpp"
-#include "ntfs/ntfs_volume.hpp"
+#include "state/app_state.hpp"
+#include "state/search_tables.hpp"
 
 namespace pellora {
 
@@ -21,10 +18,15 @@ struct BasicSearchOutcome {
   bool results_empty = true;  // the result tree holds no folder
 };
 
-// The Basic Search worker over the partition that validation made current: recognises its boot
-// sector (or rebuilds FAT values without one), scans for lost folders (FAT) or every record of the
-// $MFT (NTFS), arranges what it found into the result tree and shows the end message. A stop
-// request ends the scan at its next chunk or record and arranges exactly what was found.
+// The Basic Search worker over the partition that validation made current (copied into tables):
+// recognises its boot sector (or rebuilds FAT values without one), scans for lost folders (FAT) or
+// every record of the $MFT (NTFS), arranges what it found into the result tree of tables and shows
+// the end message. A stop request ends the scan at its next chunk or record and arranges exactly
+// what was found. Of app it uses only what may be shared with other threads: the Ui, the sector
+// access, the reporter, the mode and the end-message flags.
+BasicSearchOutcome RunBasicSearch(AppState& app, SearchTables& tables, std::stop_token stop);
+
+// The whole road on one thread: the tables are taken from the state, searched and handed back.
 BasicSearchOutcome RunBasicSearch(AppState& app, std::stop_token stop);
 
 }  // namespace pellora

@@ -1,13 +1,12 @@
 #include "search/file_list_filler.hpp"
 
+#include <unordered_map>
 #include <unordered_set>
 
-#include "app/current_volume.hpp"
-#include "fat/child_folder_naming.hpp"
 #include "fat/folder_listing.hpp"
 #include "model/date_time_format.hpp"
 #include "model/file_type_description.hpp"
-#include "ntfs/file_details.hpp"
+#include "state/current_volume.hpp"
 
 namespace pellora {
 
@@ -27,18 +26,26 @@ std::uint64_t FolderSelf(const AppState& app, const FolderNode* node) {
 }
 
 // The files of an NTFS folder from the rows the scan left; a row's name and size are read from its
-// FILE record the first time it is listed and kept in the row.
-std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self) {
+// FILE record the first time it is listed (and handed back in details to be kept in the row).
+std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self, std::stop_token stop,
+                                       std::vector<NtfsRowDetails>& details) {
   std::vector<FileListRow> lines;
   if (self > UINT32_MAX) return lines;
   app.reporter.Guarded("Add file list for ntfs...", "R", "11C", [&] {
-    NtfsFileTable& files = app.results.ntfs_files;
-    const NtfsVolume volume = CurrentNtfsVolume(app);
+    const NtfsFileTable& files = app.results.ntfs_files;
+    const NtfsVolume volume = CurrentNtfsVolume(app, stop);
     RecordReader reader(volume);
-    ReadFolderFileDetails(reader, app.mft_fragments, files, static_cast<std::uint32_t>(self));
+    details = ReadFolderFileDetails(reader, app.mft_fragments, files, static_cast<std::uint32_t>(self));
+    std::size_t next = 0;
     std::unordered_set<std::string> names;
     for (const std::size_t index : files.RowsOfParent(static_cast<std::uint32_t>(self))) {
-      const NtfsFileRow& row = files.Row(index);
+      NtfsFileRow row = files.Row(index);
+      if (next < details.size() && details[next].row == index) {
+        row.name = details[next].details.name;
+        row.size = details[next].details.size;
+        row.created = details[next].details.created;
+        ++next;
+      }
       // An index entry (Deep Search) of a file the list already shows adds nothing.
       if (row.from_index && names.contains(row.name)) continue;
       names.insert(row.name);
@@ -60,28 +67,56 @@ std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self) {
 
 }  // namespace
 
-std::vector<FileListRow> FileLines(AppState& app, ItemId item) {
-  RecoveredResults& results = app.results;
+std::vector<FileListRow> FileLines(AppState& app, ItemId item, std::stop_token stop,
+                                   std::vector<NtfsRowDetails>* details) {
+  const RecoveredResults& results = app.results;
   if (!results.tree.Contains(item)) return {};
   const FolderNode* node = results.nodes.ByItem(item);
   const std::uint64_t self = FolderSelf(app, node);
-  if (IsNtfs(app)) return NtfsFileLines(app, self);
+  if (IsNtfs(app)) {
+    std::vector<NtfsRowDetails> read;
+    std::vector<FileListRow> lines = NtfsFileLines(app, self, std::move(stop), read);
+    if (details != nullptr) *details = std::move(read);
+    return lines;
+  }
   if (!IsFat(app) || self == kMiscellaneousSelf) return {};
-  return ListFatFolder(CurrentFatVolume(app), self);
+  return ListFatFolder(CurrentFatVolume(app, std::move(stop)), self);
 }
 
-std::vector<FileListRow> FillFileList(AppState& app, ItemId item) {
-  std::vector<FileListRow> lines;
+FileListFill ReadFileList(AppState& app, ItemId item, std::stop_token stop) {
+  FileListFill fill;
   app.reporter.Guarded("Populate select item", "TL", "13A", [&] {
-    RecoveredResults& results = app.results;
+    const RecoveredResults& results = app.results;
     if (!results.tree.Contains(item)) return;
     const auto index = results.nodes.IndexByItem(item);
-    if (index && IsFat(app)) ReadChildFolderNames(CurrentFatVolume(app), results, results.nodes[*index], false);
+    if (index && IsFat(app)) fill.child_names = FindChildFolderNames(CurrentFatVolume(app, stop), results, *index);
     const std::uint64_t self = FolderSelf(app, index ? &results.nodes[*index] : nullptr);
-    lines = FolderLines(results, item, self);
-    for (FileListRow& line : FileLines(app, item)) lines.push_back(std::move(line));
+    fill.rows = FolderLines(results, item, self);
+    // The folder lines show the names the directory just gave.
+    if (fill.child_names) {
+      std::unordered_map<ItemId, std::size_t> row_of_item;
+      for (std::size_t row = 0; row < fill.rows.size(); ++row) row_of_item.emplace(fill.rows[row].tree_item, row);
+      for (const ChildFolderName& child : fill.child_names->names) {
+        const auto row = row_of_item.find(results.nodes[child.node].tree_item);
+        if (row == row_of_item.end()) continue;
+        fill.rows[row->second].name = child.name;
+        if (child.deleted) fill.rows[row->second].deleted = true;
+      }
+    }
+    for (FileListRow& line : FileLines(app, item, stop, &fill.ntfs_details)) fill.rows.push_back(std::move(line));
   });
-  return lines;
+  return fill;
+}
+
+void KeepFileListFill(AppState& app, const FileListFill& fill) {
+  if (fill.child_names) KeepChildFolderNames(app.results, *fill.child_names, false);
+  KeepFolderFileDetails(app.results.ntfs_files, fill.ntfs_details);
+}
+
+std::vector<FileListRow> FillFileList(AppState& app, ItemId item, std::stop_token stop) {
+  FileListFill fill = ReadFileList(app, item, std::move(stop));
+  KeepFileListFill(app, fill);
+  return std::move(fill.rows);
 }
 
 }  // namespace pellora

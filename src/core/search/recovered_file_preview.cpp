@@ -15,7 +15,7 @@ std::string PreviewFileName(std::uint64_t number, std::string_view file_name) {
   return name;
 }
 
-std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const FileListRow& line) {
+std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const FileListRow& line, std::stop_token stop) {
   if (!IsFileTypeText(line.type)) return std::nullopt;
   std::optional<std::filesystem::path> opened;
   app.reporter.Guarded("Trying to open selected recovered file...", "OF", "6A", [&] {
@@ -27,7 +27,7 @@ std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const File
     // Written by the save engine's own file writers, without the saving window.
     SaveState state;
     state.destination_base = app.temp_folder;
-    SaveRun run(app, state, nullptr, false);
+    SaveRun run(app, state, nullptr, false, std::move(stop));
     std::optional<std::filesystem::path> written;
     if (run.Ntfs()) {
       written = WriteNtfsFile(run, {.path = target, .name = line.name, .record_sector = line.self});

@@ -3,10 +3,11 @@
 #include <cstdint>
 #include <filesystem>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
-#include "app/app_state.hpp"
+#include "state/app_state.hpp"
 #include "model/file_list.hpp"
 
 namespace pellora {
@@ -17,7 +18,8 @@ std::string PreviewFileName(std::uint64_t number, std::string_view file_name);
 
 // Opening a file of the file list for viewing: a copy is written into the temporary folder and
 // handed to the desktop's default program. Returns the copy's path; nothing for a folder line or
-// when the copy could not be written.
-std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const FileListRow& line);
+// when the copy could not be written. A stop ends the copy early.
+std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const FileListRow& line,
+                                                       std::stop_token stop = {});
 
 }  // namespace pellora

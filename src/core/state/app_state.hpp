@@ -5,9 +5,7 @@
 #include <memory>
 #include <string>
 
-#include "app/definition_paths.hpp"
-#include "app/shell_open.hpp"
-#include "carving/definition_file.hpp"
+#include "common/shell_open.hpp"
 #include "common/guard.hpp"
 #include "common/search_mode.hpp"
 #include "common/ui.hpp"
@@ -15,7 +13,7 @@
 #include "model/recovered_results.hpp"
 #include "ntfs/mft_fragments.hpp"
 #include "recognition/partition_params.hpp"
-#include "save/save_state.hpp"
+#include "state/save_state.hpp"
 #include "storage/device_map.hpp"
 #include "storage/drive_listing.hpp"
 #include "storage/read_guard.hpp"
@@ -62,12 +60,7 @@ struct AppState {
   // Where the current NTFS partition's $MFT lies; rebuilt by each NTFS search.
   MftFragments mft_fragments;
 
-  std::filesystem::path executable_dir;
-  DefinitionPaths definition_paths;
-  PhotoDefinitions photo_definitions;
   std::filesystem::path temp_folder;
-  // A recovery log named on the command line; cleared once the user starts a mode.
-  std::string command_line_log_path;
 
   // One slot per kind of background work; a kind never runs twice at once.
   WorkerSlot drive_loading;
@@ -79,9 +72,6 @@ struct AppState {
   std::atomic<bool> stopped{false};
   // The Basic and Deep end message is shown at most once per search.
   std::atomic<bool> end_message_shown{false};
-  // The stop flag of Photo, Video and Signature Search: set by Stop, by Cancel in the media-removed
-  // window and by a failed save; read at every sector.
-  std::atomic<bool> carving_stop{false};
 };
 
 }  // namespace pellora

@@ -56,9 +56,6 @@ enum class SaveEnd {
 struct SaveState {
   std::filesystem::path destination_base;  // chosen in the destination window; stays for later saves
   SaveSource source = SaveSource::kCheckedTree;
-  // Set by a confirmed "Stop", by "Cancel" in the replace window and by a full destination; every
-  // loop of the run tests it.
-  std::atomic<bool> stop{false};
   // Set by "Skip": ends the file being written, and is cleared when that file is closed.
   std::atomic<bool> skip{false};
   SaveEnd end = SaveEnd::kNone;

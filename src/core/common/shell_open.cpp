@@ -1,4 +1,4 @@
-#include "app/shell_open.hpp"
+#include "common/shell_open.hpp"
 
 #include <spawn.h>
 #include <sys/wait.h>
