@@ -1,5 +1,5 @@
 # The two commands of the README, and the rest of the house chores.
-.PHONY: demo test test-default test-asan bench fuzz build deps sample-card format clean
+.PHONY: demo test test-default test-asan test-tsan bench fuzz build deps sample-card format clean
 
 FUZZ_SECONDS ?= 60
 
@@ -16,9 +16,10 @@ demo: build samples/sample-card.img
 samples/sample-card.img: scripts/make-sample-card $(wildcard scripts/sample_card/*.py)
 	scripts/make-sample-card $@
 
-# Every test, in the optimised build and under ASan + UBSan.
+# Every test, in the optimised build and under ASan + UBSan; the subsystems that run workers
+# (searches, saving, carving, the partition search, the modes) under ThreadSanitizer too.
 test: deps
-	$(MAKE) test-default test-asan
+	$(MAKE) test-default test-asan test-tsan
 
 test-default:
 	cmake --preset default
@@ -29,6 +30,11 @@ test-asan:
 	cmake --preset asan
 	cmake --build --preset asan
 	ctest --preset asan
+
+test-tsan:
+	cmake --preset tsan
+	cmake --build --preset tsan
+	ctest --preset tsan
 
 bench:
 	scripts/install-deps bench

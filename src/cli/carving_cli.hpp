@@ -1,8 +1,8 @@
 #pragma once
 
 #include <functional>
-#include <stop_token>
 #include <optional>
+#include <stop_token>
 #include <string>
 #include <string_view>
 
@@ -40,6 +40,7 @@ SearchSelection ResolveSearchSelection(CliContext& context, std::string_view sea
 // rows printed, Ctrl-C watched, then the summary per type (or the JSON document). run does the
 // search from its second click on.
 int RunCarvingCommand(CliContext& context, SearchMode mode, std::string_view search_type,
-                      const CarvingCliOptions& options, const std::function<CarvingReport(const CarvingRequest&, std::stop_token)>& run);
+                      const CarvingCliOptions& options,
+                      const std::function<CarvingReport(const CarvingRequest&, std::stop_token)>& run);
 
 }  // namespace pellora::cli

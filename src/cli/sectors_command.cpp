@@ -48,7 +48,7 @@ int RunSectors(CliContext& context, const SectorsOptions& options) {
     const auto batch = static_cast<std::uint32_t>(std::min<std::uint64_t>(kBatchSectors, count - done));
     const std::uint64_t first = options.sector + done;
     buffer.assign(static_cast<std::size_t>(batch) * kSectorSize, std::byte{0});
-    if (context.app.sectors.ReadSectors(batch, path, first, buffer) == 0)
+    if (!context.app.sectors.ReadSectors(batch, path, first, buffer))
       throw CliError("Sector " + std::to_string(first) + " of " + path + " cannot be read.");
     if (options.raw) {
       std::fwrite(buffer.data(), 1, buffer.size(), stdout);

@@ -64,11 +64,10 @@ int RunSignature(CliContext& context, const SignatureOptions& options) {
     return kExitDone;
   }
   if (options.types_given) TickTypes(kind, options.types, checklist);
-  return RunCarvingCommand(
-      context, options.mode, kind.SearchTypeText(), options.carving,
-      [&](const CarvingRequest& request, std::stop_token stop) {
-        return RunSignatureSearch(context.app, kind, checklist, request, std::move(stop));
-      });
+  return RunCarvingCommand(context, options.mode, kind.SearchTypeText(), options.carving,
+                           [&](const CarvingRequest& request, std::stop_token stop) {
+                             return RunSignatureSearch(context.app, kind, checklist, request, std::move(stop));
+                           });
 }
 
 void AddOne(CLI::App& cli, CommandRun& chosen, SearchMode mode, const char* name, const char* description) {

@@ -6,7 +6,6 @@
 
 #include <algorithm>
 #include <cerrno>
-#include <charconv>
 #include <cstdio>
 #include <iostream>
 #include <utility>
@@ -14,15 +13,6 @@
 namespace pellora::cli {
 
 namespace {
-
-std::optional<std::uint64_t> TrailingNumber(std::string_view text) {
-  const std::size_t space = text.find_last_of(' ');
-  const std::string_view digits = space == std::string_view::npos ? text : text.substr(space + 1);
-  std::uint64_t value = 0;
-  const auto [end, error] = std::from_chars(digits.data(), digits.data() + digits.size(), value);
-  if (error != std::errc{} || end != digits.data() + digits.size() || digits.empty()) return std::nullopt;
-  return value;
-}
 
 std::optional<bool> ParseYesNo(std::string_view answer) {
   if (answer == "y" || answer == "Y" || answer == "yes" || answer == "Yes") return true;
@@ -183,7 +173,7 @@ void TerminalUi::DrawProgress(bool force) {
   std::string line = "[" + bar + "] " + percent;
   if (current_sector_) {
     line += "  sector " + std::to_string(*current_sector_);
-    if (const auto total = TrailingNumber(total_text_)) line += " of " + std::to_string(*total);
+    if (total_sector_) line += " of " + std::to_string(*total_sector_);
     const double seconds = std::chrono::duration<double>(now - rate_from_time_).count();
     if (seconds > 0.5 && *current_sector_ >= rate_from_sector_) {
       char rate[32];
@@ -216,27 +206,33 @@ void TerminalUi::ShowText(UiText field, std::string_view text) {
         std::cerr << text << '\n' << std::flush;
       }
       break;
-    case UiText::kCurrentSector:
-      if (const auto sector = TrailingNumber(text)) {
-        if (!current_sector_) {
-          rate_from_sector_ = rate_next_sector_ = *sector;
-          rate_from_time_ = rate_next_time_ = Clock::now();
-        }
-        current_sector_ = sector;
-      }
-      break;
-    case UiText::kTotalSectors:
-      total_text_ = std::string(text);
-      break;
     case UiText::kSaveTotals:
       ClearProgressLine();
       ResultStream() << text << '\n' << std::flush;
       break;
     case UiText::kHint:
+    case UiText::kCurrentSector:
+    case UiText::kTotalSectors:
     case UiText::kSearchRange:
-      break;  // the hints talk about the desktop program's buttons; the range is shown elsewhere
+      break;  // the hints talk about the desktop program's buttons; the sectors come as numbers
   }
 }
+
+void TerminalUi::ShowCurrentSector(std::uint64_t sector) {
+  const std::lock_guard lock(mutex_);
+  if (!current_sector_) {
+    rate_from_sector_ = rate_next_sector_ = sector;
+    rate_from_time_ = rate_next_time_ = Clock::now();
+  }
+  current_sector_ = sector;
+}
+
+void TerminalUi::ShowSectorTotal(std::uint64_t total, SectorTotalForm) {
+  const std::lock_guard lock(mutex_);
+  total_sector_ = total;
+}
+
+void TerminalUi::ShowSearchRange(std::uint64_t, std::uint64_t) {}  // the commands print the range themselves
 
 void TerminalUi::CountFile(std::string_view type_name) {
   const std::lock_guard lock(mutex_);
@@ -250,10 +246,7 @@ void TerminalUi::CountFile(std::string_view type_name) {
   if (progress_to_terminal_ && progress_drawn_) DrawProgress(false);
 }
 
-void TerminalUi::AddThumbnail(std::string_view, std::string_view file_name) {
-  const std::size_t dot = file_name.rfind('.');
-  CountFile(dot == std::string_view::npos ? std::string_view() : file_name.substr(dot + 1));
-}
+void TerminalUi::AddThumbnail(std::string_view type_name, std::string_view, std::string_view) { CountFile(type_name); }
 
 void TerminalUi::AddRecoveredFile(std::string_view type_name, std::string_view, std::string_view) {
   CountFile(type_name);

@@ -44,8 +44,11 @@ class TerminalUi final : public Ui {
   bool AskWholeDisk() override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
+  void ShowCurrentSector(std::uint64_t sector) override;
+  void ShowSectorTotal(std::uint64_t total, SectorTotalForm form) override;
+  void ShowSearchRange(std::uint64_t first, std::uint64_t last) override;
   MediaRemovedAnswer AskMediaRemoved() override;
-  void AddThumbnail(std::string_view file_path, std::string_view file_name) override;
+  void AddThumbnail(std::string_view type_name, std::string_view file_path, std::string_view file_name) override;
   void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) override;
   SaveButton ShowSaveProgress(const SaveProgress& progress) override;
   ReplaceAnswer AskReplace(std::string_view existing_path, std::string_view proposed_path) override;
@@ -81,7 +84,7 @@ class TerminalUi final : public Ui {
   std::int64_t position_ = 0;
   std::int64_t maximum_ = 0;
   std::optional<std::uint64_t> current_sector_;
-  std::string total_text_;
+  std::optional<std::uint64_t> total_sector_;
   std::uint64_t rate_from_sector_ = 0;
   Clock::time_point rate_from_time_{};
   std::uint64_t rate_next_sector_ = 0;  // where the rate will be taken from next

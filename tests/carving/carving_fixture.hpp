@@ -10,10 +10,10 @@
 #include <vector>
 
 #include "app/program.hpp"
-#include "common/run_stop.hpp"
 #include "carving/carved_type_table.hpp"
 #include "carving/carving_engine.hpp"
 #include "carving/definition_file.hpp"
+#include "common/run_stop.hpp"
 #include "support/faulty_source.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"

@@ -19,12 +19,12 @@ namespace fs = std::filesystem;
 
 // Higher layers may include lower ones.
 const std::map<std::string, int> kLayer = {
-    {"gui", 7},         {"cli", 7},                                             //
-    {"app", 6},                                                                 //
-    {"search", 5},      {"save", 5},        {"carving", 5}, {"recoverylog", 5},  //
-    {"state", 4},                                                               //
-    {"fat", 3},         {"ntfs", 3},        {"recognition", 3},                 //
-    {"model", 2},       {"storage", 2},                                         //
+    {"gui", 7},    {"cli", 7},                                              //
+    {"app", 6},                                                             //
+    {"search", 5}, {"save", 5},    {"carving", 5},     {"recoverylog", 5},  //
+    {"state", 4},                                                           //
+    {"fat", 3},    {"ntfs", 3},    {"recognition", 3},                      //
+    {"model", 2},  {"storage", 2},                                          //
     {"common", 1},
 };
 
@@ -87,7 +87,7 @@ TEST(Layering, TheCheckCatchesWrongArrows) {
   };
   const Case cases[] = {
       {"core/save/a.cpp", "#include \"state/app_state.hpp\"", false},
-      {"core/save/a.cpp", "#include \"app/program.hpp\"", true},      // up
+      {"core/save/a.cpp", "#include \"app/program.hpp\"", true},         // up
       {"core/storage/a.cpp", "#include \"model/file_list.hpp\"", true},  // sideways, not allowed
       {"core/search/a.cpp", "#include \"save/save_run.hpp\"", false},    // sideways, allowed
       {"core/fat/a.hpp", "#include \"search/basic_search.hpp\"", true},

@@ -1,7 +1,7 @@
 #pragma once
 
-#include "state/app_state.hpp"
 #include "app/load_drives.hpp"
+#include "state/app_state.hpp"
 #include "support/scripted_ui.hpp"
 
 namespace pellora::test {

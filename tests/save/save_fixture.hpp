@@ -6,9 +6,9 @@
 #include <string>
 #include <string_view>
 
-#include "state/app_state.hpp"
 #include "save/start_save.hpp"
 #include "search/basic_search.hpp"
+#include "state/app_state.hpp"
 #include "support/fat_image.hpp"
 #include "support/scripted_ui.hpp"
 

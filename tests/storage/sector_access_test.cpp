@@ -8,12 +8,16 @@
 #include <vector>
 
 #include "storage/device_path.hpp"
+#include "support/faulty_source.hpp"
 #include "support/memory_disk.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"
 
 namespace pellora {
 namespace {
+
+// 1 when the sectors were read, else 0; the legacy library's own value when it gave one.
+int Code(const SectorRead& read) { return read.legacy_result != 0 ? read.legacy_result : (read ? 1 : 0); }
 
 using test::PatternBytes;
 using test::ScriptedUi;
@@ -51,18 +55,18 @@ class SectorAccessTest : public ::testing::Test {
 
 TEST_F(SectorAccessTest, ReadsWholeSectorsAtAnAbsoluteSector) {
   auto buffer = Buffer(1);
-  ASSERT_EQ(sectors_.ReadSectors(1, path_, 0, buffer), 1);
+  ASSERT_EQ(Code(sectors_.ReadSectors(1, path_, 0, buffer)), 1);
   EXPECT_TRUE(SameAsImage(buffer, 0, 512));
 
   buffer = Buffer(3);
-  ASSERT_EQ(sectors_.ReadSectors(3, path_, 17, buffer), 1);
+  ASSERT_EQ(Code(sectors_.ReadSectors(3, path_, 17, buffer)), 1);
   EXPECT_TRUE(SameAsImage(buffer, 17, 3 * 512));
 }
 
 TEST_F(SectorAccessTest, ShortReadAtTheEndStillSucceeds) {
   // Sector 64 holds only 100 bytes; asking for two sectors from 63 reads 612 bytes.
   auto buffer = Buffer(2);
-  ASSERT_EQ(sectors_.ReadSectors(2, path_, 63, buffer), 1);
+  ASSERT_EQ(Code(sectors_.ReadSectors(2, path_, 63, buffer)), 1);
   EXPECT_TRUE(SameAsImage(buffer, 63, 612));
   EXPECT_EQ(buffer[612], kUntouched);
 }
@@ -81,7 +85,7 @@ TEST_F(SectorAccessTest, FailuresBeforeTheReadLeaveTheBufferUntouched) {
   };
   for (const Case& c : cases) {
     auto buffer = Buffer(1);
-    EXPECT_EQ(sectors_.ReadSectors(1, c.path, c.sector, buffer), 0) << c.what;
+    EXPECT_EQ(Code(sectors_.ReadSectors(1, c.path, c.sector, buffer)), 0) << c.what;
     EXPECT_TRUE(Untouched(buffer)) << c.what;
   }
 }
@@ -89,8 +93,40 @@ TEST_F(SectorAccessTest, FailuresBeforeTheReadLeaveTheBufferUntouched) {
 TEST_F(SectorAccessTest, ImageThatVanishedCannotBeOpened) {
   std::filesystem::remove(dir_ / "disk.img");
   auto buffer = Buffer(1);
-  EXPECT_EQ(sectors_.ReadSectors(1, path_, 0, buffer), 0);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, path_, 0, buffer)), 0);
   EXPECT_TRUE(Untouched(buffer));
+}
+
+TEST(SectorAccessKeptSource, OneOpenPerRunAndAVanishedDeviceStillFails) {
+  ScriptedUi ui;
+  CurrentMode mode;
+  ReadGuard guard(mode);
+  DeviceMap devices;
+  SectorAccess sectors(devices, guard, ui);
+  auto bytes = std::make_shared<const std::vector<std::byte>>(PatternBytes(64 * 512));
+  auto card = std::make_shared<test::FaultPlan>();
+  auto other = std::make_shared<test::FaultPlan>();
+  test::AddFaultyDevice(devices, PhysicalDrivePath(0), bytes, card);
+  test::AddFaultyDevice(devices, PhysicalDrivePath(1), bytes, other);
+  std::vector<std::byte> buffer(512);
+
+  for (std::uint64_t sector = 0; sector < 10; ++sector)
+    EXPECT_TRUE(sectors.ReadSectors(1, PhysicalDrivePath(0), sector, buffer));
+  EXPECT_EQ(card->opens, 1u);  // kept for the run
+  EXPECT_TRUE(sectors.ReadSectors(1, PhysicalDrivePath(1), 0, buffer));
+  EXPECT_TRUE(sectors.ReadSectors(1, PhysicalDrivePath(0), 0, buffer));
+  EXPECT_EQ(card->opens, 2u);  // another path was read in between
+  sectors.EndRun();
+  EXPECT_TRUE(sectors.ReadSectors(1, PhysicalDrivePath(0), 0, buffer));
+  EXPECT_EQ(card->opens, 3u);  // a new run opens anew
+
+  card->gone = true;  // pulled out in the middle of the run
+  const SectorRead failed = sectors.ReadSectors(1, PhysicalDrivePath(0), 1, buffer);
+  EXPECT_EQ(failed.status, SectorRead::Status::kFailed);
+  const SectorRead unopened = sectors.ReadSectors(1, PhysicalDrivePath(0), 1, buffer);
+  EXPECT_EQ(unopened.status, SectorRead::Status::kUnopened);  // the failed source was let go
+  card->gone = false;                                         // and put back
+  EXPECT_TRUE(sectors.ReadSectors(1, PhysicalDrivePath(0), 1, buffer));
 }
 
 TEST_F(SectorAccessTest, BufferSmallerThanTheSectorsAskedIsRefusedLoudly) {
@@ -121,7 +157,7 @@ TEST_F(SectorAccessTest, ReadGuardFollowsModeAndValidatedPartitions) {
     guard_.CountValidatedPartition(c.validated_in);
     mode_.Set(c.mode);
     auto buffer = Buffer(4);
-    const int result = sectors_.ReadSectors(4, path_, c.sector, buffer);
+    const int result = Code(sectors_.ReadSectors(4, path_, c.sector, buffer));
     EXPECT_EQ(result, c.expected) << "mode " << static_cast<int>(c.mode) << " sector " << c.sector;
     if (c.expected == 0) {
       EXPECT_TRUE(Untouched(buffer));
@@ -136,15 +172,15 @@ TEST_F(SectorAccessTest, ResettingTheCountersLiftsTheGuard) {
   mode_.Set(SearchMode::kBasic);
   guard_.CountValidatedPartition(SearchMode::kBasic);
   auto buffer = Buffer(1);
-  EXPECT_EQ(sectors_.ReadSectors(1, path_, 1, buffer), 0);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, path_, 1, buffer)), 0);
   guard_.ResetCounters();
-  EXPECT_EQ(sectors_.ReadSectors(1, path_, 1, buffer), 1);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, path_, 1, buffer)), 1);
 }
 
 TEST_F(SectorAccessTest, UnknownPlatformModeReadsNothing) {
   sectors_.SetPlatformMode('X');
   auto buffer = Buffer(1);
-  EXPECT_EQ(sectors_.ReadSectors(1, path_, 0, buffer), 0);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, path_, 0, buffer)), 0);
   EXPECT_TRUE(Untouched(buffer));
 }
 
@@ -189,7 +225,7 @@ TEST_F(SectorAccessTest, LegacyModeMapsPhysicalDrivesToBiosNumbers) {
   for (const Case& c : cases) {
     calls.clear();
     auto buffer = Buffer(2);
-    EXPECT_EQ(sectors_.ReadSectors(2, c.path, 0x1'0000'0005, buffer), c.expected) << c.path;
+    EXPECT_EQ(Code(sectors_.ReadSectors(2, c.path, 0x1'0000'0005, buffer)), c.expected) << c.path;
     if (c.expected == 0) {
       EXPECT_TRUE(calls.empty());
       continue;
@@ -212,13 +248,13 @@ TEST_F(SectorAccessTest, LegacyLibraryProblemsAreShownAndRetriedOnTheNextCall) {
   auto buffer = Buffer(1);
 
   library->loads = false;
-  EXPECT_EQ(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer), 0);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer)), 0);
   library->loads = true;
   library->has_entry = false;
-  EXPECT_EQ(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer), 0);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer)), 0);
   library->has_entry = true;
-  EXPECT_EQ(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer), 7);
-  EXPECT_EQ(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer), 7);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer)), 7);
+  EXPECT_EQ(Code(sectors_.ReadSectors(1, PhysicalDrivePath(1), 0, buffer)), 7);
 
   EXPECT_THAT(ui_.Messages(), ::testing::ElementsAre("disk32.dll not found.", "Readdisk32 function not found."));
   EXPECT_EQ(library->load_attempts, 3);  // loaded once it worked, then kept
@@ -232,7 +268,7 @@ TEST(SectorAccessWithoutLibrary, LegacyModeWithNoLibraryReportsItMissing) {
   SectorAccess sectors(devices, guard, ui);
   sectors.SetPlatformMode(kPlatformLegacy);
   std::vector<std::byte> buffer(512);
-  EXPECT_EQ(sectors.ReadSectors(1, PhysicalDrivePath(0), 0, buffer), 0);
+  EXPECT_EQ(Code(sectors.ReadSectors(1, PhysicalDrivePath(0), 0, buffer)), 0);
   EXPECT_THAT(ui.Messages(), ::testing::ElementsAre("disk32.dll not found."));
 }
 

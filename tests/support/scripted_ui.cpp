@@ -112,7 +112,22 @@ MediaRemovedAnswer ScriptedUi::AskMediaRemoved() {
   return TakeNext(media_answers_, MediaRemovedAnswer{});
 }
 
-void ScriptedUi::AddThumbnail(std::string_view file_path, std::string_view file_name) {
+void ScriptedUi::ShowCurrentSector(std::uint64_t sector) {
+  const std::lock_guard lock(mutex_);
+  texts_[UiText::kCurrentSector] = CurrentSectorText(sector);
+}
+
+void ScriptedUi::ShowSectorTotal(std::uint64_t total, SectorTotalForm form) {
+  const std::lock_guard lock(mutex_);
+  texts_[UiText::kTotalSectors] = SectorTotalText(total, form);
+}
+
+void ScriptedUi::ShowSearchRange(std::uint64_t first, std::uint64_t last) {
+  const std::lock_guard lock(mutex_);
+  texts_[UiText::kSearchRange] = SearchRangeText(first, last);
+}
+
+void ScriptedUi::AddThumbnail(std::string_view, std::string_view file_path, std::string_view file_name) {
   const std::lock_guard lock(mutex_);
   events_.push_back("thumbnail: " + std::string(file_name));
   carved_files_.emplace_back(file_path);
@@ -160,9 +175,34 @@ SaveButton ScriptedUi::ShowSaveProgress(const SaveProgress& progress) {
 }
 
 ReplaceAnswer ScriptedUi::AskReplace(std::string_view existing_path, std::string_view proposed_path) {
-  const std::lock_guard lock(mutex_);
+  std::unique_lock lock(mutex_);
   events_.push_back("replace: " + std::string(existing_path) + " -> " + std::string(proposed_path));
+  if (hold_replace_ || questions_released_) {
+    waiting_in_replace_ = true;
+    released_.wait(lock, [this] { return questions_released_; });
+    waiting_in_replace_ = false;
+    events_.emplace_back("replace released");
+    return {.choice = ReplaceChoice::kCancel, .apply_to_all = false, .new_path = {}};
+  }
   return TakeNext(replace_answers_, ReplaceAnswer{});
+}
+
+void ScriptedUi::HoldReplaceWindows() {
+  const std::lock_guard lock(mutex_);
+  hold_replace_ = true;
+}
+
+bool ScriptedUi::WaitingInReplace() const {
+  const std::lock_guard lock(mutex_);
+  return waiting_in_replace_;
+}
+
+void ScriptedUi::ReleaseQuestions() {
+  {
+    const std::lock_guard lock(mutex_);
+    questions_released_ = true;
+  }
+  released_.notify_all();
 }
 
 LongPathAnswer ScriptedUi::AskLongPath(std::string_view path) {

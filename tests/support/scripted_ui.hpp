@@ -1,5 +1,6 @@
 #pragma once
 
+#include <condition_variable>
 #include <cstdint>
 #include <deque>
 #include <functional>
@@ -33,6 +34,10 @@ class ScriptedUi : public Ui {
   void AnswerSaveCompleted(SaveCompletedAnswer answer);
   // Presses the saving window's buttons: called with every progress report.
   void OnSaveProgress(std::function<SaveButton(const SaveProgress&)> press);
+  // The replace window stays open, as if nobody were at the machine, until ReleaseQuestions.
+  void HoldReplaceWindows();
+  // True while a worker waits in a held replace window.
+  bool WaitingInReplace() const;
   // Every progress report of saving, in order.
   std::vector<SaveProgress> SaveReports() const;
 
@@ -53,13 +58,17 @@ class ScriptedUi : public Ui {
   bool AskWholeDisk() override;
   void ShowProgress(std::int64_t position, std::int64_t maximum) override;
   void ShowText(UiText field, std::string_view text) override;
+  void ShowCurrentSector(std::uint64_t sector) override;
+  void ShowSectorTotal(std::uint64_t total, SectorTotalForm form) override;
+  void ShowSearchRange(std::uint64_t first, std::uint64_t last) override;
   MediaRemovedAnswer AskMediaRemoved() override;
-  void AddThumbnail(std::string_view file_path, std::string_view file_name) override;
+  void AddThumbnail(std::string_view type_name, std::string_view file_path, std::string_view file_name) override;
   void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) override;
   SaveButton ShowSaveProgress(const SaveProgress& progress) override;
   ReplaceAnswer AskReplace(std::string_view existing_path, std::string_view proposed_path) override;
   LongPathAnswer AskLongPath(std::string_view path) override;
   SaveCompletedAnswer ShowSaveCompleted(std::string_view text) override;
+  void ReleaseQuestions() override;
 
  private:
   mutable std::mutex mutex_;
@@ -78,6 +87,10 @@ class ScriptedUi : public Ui {
   std::vector<ErrorReport> reports_;
   std::int64_t position_ = 0;
   std::int64_t maximum_ = 0;
+  std::condition_variable released_;
+  bool hold_replace_ = false;
+  bool waiting_in_replace_ = false;
+  bool questions_released_ = false;
 };
 
 }  // namespace pellora::test

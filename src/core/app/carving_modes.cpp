@@ -2,12 +2,12 @@
 
 #include <optional>
 
-#include "state/end_message.hpp"
 #include "app/search_selection.hpp"
 #include "app/startup.hpp"
 #include "carving/photo_search.hpp"
 #include "common/text.hpp"
 #include "save/destination_check.hpp"
+#include "state/end_message.hpp"
 
 namespace pellora {
 
@@ -32,7 +32,6 @@ std::optional<std::filesystem::path> PrepareModeFolder(AppState& app, const Carv
   std::filesystem::create_directories(mode_folder, error);  // a failure shows when the first file is written
   return mode_folder;
 }
-
 
 // The worker around the passes: the range check, the guard, and the finish every carving mode shares.
 template <typename Passes>
@@ -62,8 +61,8 @@ CarvingReport RunPhotoSearch(Program& app, const CarvingRequest& request, std::s
   report.mode_folder = *mode_folder;
   report.types = CarvedTypeTable::ForPhoto(app.photo_definitions);
   RunCarvingWorker(app, "searching for image data...", request, std::move(stop), report, [&](CarvingServices services) {
-    RunPhotoPasses(services, request.range, report.mode_folder, app.photo_definitions, request.thorough,
-                   report.types, request.files_per_folder);
+    RunPhotoPasses(services, request.range, report.mode_folder, app.photo_definitions, request.thorough, report.types,
+                   request.files_per_folder);
   });
   return report;
 }

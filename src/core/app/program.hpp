@@ -13,6 +13,10 @@ namespace pellora {
 // plus what only start-up and the mode setup read (the definition files and the command line).
 struct Program : AppState {
   using AppState::AppState;
+  Program(const Program&) = delete;
+  Program& operator=(const Program&) = delete;
+  // The workers end before the definitions they may read go.
+  ~Program() { EndWorkers(); }
 
   std::filesystem::path executable_dir;
   DefinitionPaths definition_paths;

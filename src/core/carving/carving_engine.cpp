@@ -57,8 +57,8 @@ void CarvingEngine::RunPass(CarvingPass pass, const DefinitionSet& definitions) 
   std::filesystem::create_directories(PassFolder(), ignored);
 
   Ui& ui = services_.ui;
-  ui.ShowText(UiText::kCurrentSector, std::to_string(range_.start_sector));
-  ui.ShowText(UiText::kTotalSectors, "sectors scanned of total " + std::to_string(range_.end_sector));
+  ui.ShowCurrentSector(range_.start_sector);
+  ui.ShowSectorTotal(range_.end_sector, SectorTotalForm::kScannedOfTotal);
   ui.ShowText(UiText::kStatus, style_.status_text[PassIndex(pass)]);
   progress_.SetRange(range_.start_sector, range_.end_sector, kChunkSectors);
 
@@ -111,7 +111,7 @@ void CarvingEngine::Scan(const DefinitionSet& definitions) {
       return;
     }
     if (chunk.state == ChunkState::kScan) {
-      services_.ui.ShowText(UiText::kCurrentSector, std::to_string(current));
+      services_.ui.ShowCurrentSector(current);
       const auto* bytes = reinterpret_cast<const std::uint8_t*>(chunk_.data());
       for (std::size_t s = 0; s < chunk.sectors; ++s) {
         if (services_.stop.Requested()) {
@@ -258,7 +258,7 @@ void CarvingEngine::FinishPending() {
   if (style_.numbering == CarvingStyle::Numbering::kPerType)
     services_.ui.AddRecoveredFile(row.type_name, pending.name, row.last_file_path);
   else
-    services_.ui.AddThumbnail(row.last_file_path, pending.name);
+    services_.ui.AddThumbnail(row.type_name, row.last_file_path, pending.name);
 }
 
 void CarvingEngine::SaveFailed() {

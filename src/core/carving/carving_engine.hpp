@@ -12,9 +12,9 @@
 
 #include "carving/carved_type_table.hpp"
 #include "carving/file_type.hpp"
-#include "common/run_stop.hpp"
 #include "common/output_file.hpp"
 #include "common/progress.hpp"
+#include "common/run_stop.hpp"
 
 namespace pellora {
 

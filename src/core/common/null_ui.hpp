@@ -15,8 +15,11 @@ class NullUi : public Ui {
   bool AskWholeDisk() override { return false; }
   void ShowProgress(std::int64_t, std::int64_t) override {}
   void ShowText(UiText, std::string_view) override {}
+  void ShowCurrentSector(std::uint64_t) override {}
+  void ShowSectorTotal(std::uint64_t, SectorTotalForm) override {}
+  void ShowSearchRange(std::uint64_t, std::uint64_t) override {}
   MediaRemovedAnswer AskMediaRemoved() override { return {}; }
-  void AddThumbnail(std::string_view, std::string_view) override {}
+  void AddThumbnail(std::string_view, std::string_view, std::string_view) override {}
   void AddRecoveredFile(std::string_view, std::string_view, std::string_view) override {}
   SaveButton ShowSaveProgress(const SaveProgress&) override { return SaveButton::kNone; }
   // Nobody to ask: a file in the way is kept and the new one renamed, never overwritten.

@@ -16,15 +16,29 @@ struct ErrorReport {
   std::string mail_link;   // mailto: link of "Contact Support"
 };
 
-// Named text fields of a search or save window that the core keeps up to date.
+// Named text fields of a search or save window that the core keeps up to date. The first three
+// and the last are texts; the sector fields are handed over as numbers (ShowCurrentSector,
+// ShowSectorTotal, ShowSearchRange) and ScanFieldText makes their texts.
 enum class UiText {
   kStatus,         // the line that says which phase or procedure runs
   kHint,           // "To Stop recovery, click on 'Stop Search' ..." and the finish hints
   kCurrentSector,  // "%llu" of the sector being read
-  kTotalSectors,   // "sectors scanned of total %llu"
+  kTotalSectors,   // "sectors scanned of total %llu", or a form of SectorTotalForm
   kSearchRange,    // "Search Range : %llu to %llu"
   kSaveTotals,     // the saving window's "( Total selected recovered data to be saved : ... )" line
 };
+
+// The words around the last sector of a scan in its window.
+enum class SectorTotalForm {
+  kScannedOfTotal,  // "sectors scanned of total %llu" (searches and carving)
+  kReading,         // " / %llu reading" (the lost-partition search)
+  kRebuilding,      // "/ %llu" (rebuilding FAT values without a boot sector)
+};
+
+// The texts of the sector fields.
+std::string CurrentSectorText(std::uint64_t sector);
+std::string SectorTotalText(std::uint64_t total, SectorTotalForm form);
+std::string SearchRangeText(std::uint64_t first, std::uint64_t last);
 
 // The media-removed window of the carving searches: shown when a chunk of the medium cannot be read.
 inline constexpr std::string_view kMediaRemovedText = "The selected storage device is no longer available.";
@@ -115,11 +129,15 @@ class Ui {
   // Progress and status of long work; cheap, may be called often.
   virtual void ShowProgress(std::int64_t position, std::int64_t maximum) = 0;
   virtual void ShowText(UiText field, std::string_view text) = 0;
+  // The sector fields of a scan's window, as numbers.
+  virtual void ShowCurrentSector(std::uint64_t sector) = 0;
+  virtual void ShowSectorTotal(std::uint64_t total, SectorTotalForm form) = 0;
+  virtual void ShowSearchRange(std::uint64_t first, std::uint64_t last) = 0;
 
   // Carving searches. The media-removed window; blocks until answered.
   virtual MediaRemovedAnswer AskMediaRemoved() = 0;
-  // A finished Photo Search file, shown as a thumbnail.
-  virtual void AddThumbnail(std::string_view file_path, std::string_view file_name) = 0;
+  // A finished Photo Search file of a type (JPG), shown as a thumbnail.
+  virtual void AddThumbnail(std::string_view type_name, std::string_view file_path, std::string_view file_name) = 0;
   // A finished Video or Signature Search file, shown in the recovered-file list.
   virtual void AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) = 0;
 
@@ -133,6 +151,11 @@ class Ui {
   virtual LongPathAnswer AskLongPath(std::string_view path) = 0;
   // The completion window; blocks until answered.
   virtual SaveCompletedAnswer ShowSaveCompleted(std::string_view text) = 0;
+
+  // The window goes away: every question being asked, and every later one, answers its cancel
+  // choice at once (No, "Cancel Searching", "Cancel", "Ignore", "OK, Go Back"), so that a worker
+  // waiting on one can end before it is joined. A Ui whose questions never wait need do nothing.
+  virtual void ReleaseQuestions() {}
 };
 
 }  // namespace pellora

@@ -1,9 +1,9 @@
 #pragma once
 
-#include <stop_token>
 #include <cstddef>
 #include <cstdint>
 #include <span>
+#include <stop_token>
 #include <string>
 
 #include "recognition/partition_params.hpp"
@@ -25,7 +25,7 @@ struct FatVolume {
   bool Cancelled() const { return cancel.stop_requested(); }
   // One 512-byte sector through the guarded read; false when it cannot be read.
   bool ReadSector(std::uint64_t sector, std::span<std::byte> out) const {
-    return sectors != nullptr && sectors->ReadSectors(1, device_path, sector, out) == 1;
+    return sectors != nullptr && sectors->ReadSectors(1, device_path, sector, out);
   }
 };
 

@@ -80,7 +80,7 @@ void ListRootEntries(const FatVolume& volume, std::vector<RootEntry>& root_entri
 void ScanLostFatFolders(const FatVolume& volume, std::uint64_t end_sector, RecoveredResults& results, Ui& ui,
                         ProgressBar& progress, std::stop_token stop, std::time_t now) {
   const FileSystemParams& p = volume.params;
-  ui.ShowText(UiText::kTotalSectors, "sectors scanned of total " + std::to_string(end_sector));
+  ui.ShowSectorTotal(end_sector, SectorTotalForm::kScannedOfTotal);
   results.directory.Add(MiscellaneousEntry(FatStyleTimeWord(now)));
   if (p.SectorsPerCluster == 0) return;
   const std::uint64_t first_data = p.ClusterStart(2);
@@ -93,7 +93,7 @@ void ScanLostFatFolders(const FatVolume& volume, std::uint64_t end_sector, Recov
   ScanState state{volume, results};
   std::uint64_t cluster = 2;
   for (std::uint64_t start = first_data; start < end_sector && !stop.stop_requested(); start += kChunkSectors) {
-    ui.ShowText(UiText::kCurrentSector, std::to_string(start));
+    ui.ShowCurrentSector(start);
     progress.Advance(first_data, end_sector, start, kChunkSectors);
     const std::uint64_t wanted = std::min(kChunkSectors, end_sector - start);
     const ReadOutcome read = device->ReadAt(start * kSectorSize, std::span(chunk).first(wanted * kSectorSize));
@@ -104,7 +104,7 @@ void ScanLostFatFolders(const FatVolume& volume, std::uint64_t end_sector, Recov
       root_listed = true;
       ui.ShowText(UiText::kStatus, "Searching Lost Directories. Please wait...");
       ListRootEntries(volume, results.root_entries);
-      ui.ShowText(UiText::kTotalSectors, "sectors scanned of total " + std::to_string(end_sector));
+      ui.ShowSectorTotal(end_sector, SectorTotalForm::kScannedOfTotal);
     }
     for (; p.ClusterStart(cluster) < chunk_end; ++cluster) {
       const std::uint64_t at = p.ClusterStart(cluster) - start;

@@ -3,9 +3,9 @@
 #include <array>
 #include <cstddef>
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
-#include <mutex>
 #include <unordered_map>
 #include <vector>
 

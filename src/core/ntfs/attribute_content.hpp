@@ -23,8 +23,7 @@ struct DataPiece {
 };
 
 // The unnamed, non-resident $DATA pieces of one record.
-void CollectDataPieces(const FileRecord& record, std::vector<DataPiece>& pieces,
-                       std::stop_token cancel = {});
+void CollectDataPieces(const FileRecord& record, std::vector<DataPiece>& pieces, std::stop_token cancel = {});
 
 // The runs of the whole attribute: the pieces in file order; a gap between them reads as zeros (a
 // sparse run), a piece that maps clusters already mapped is left out.

@@ -1,10 +1,10 @@
 #pragma once
 
-#include <stop_token>
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stop_token>
 
 namespace pellora {
 

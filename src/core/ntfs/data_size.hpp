@@ -21,7 +21,6 @@ struct DataSize {
 // 0xD8 of the base record is taken: in the usual layout, where a $FILE_NAME follows the standard
 // information at 0x98, it is that name's allocated size, which survives in records whose $DATA
 // was emptied. Records of another layout have something else there and keep 0.
-DataSize GetDataSize(std::span<const FileRecord> records, std::string_view name,
-                     std::stop_token cancel = {});
+DataSize GetDataSize(std::span<const FileRecord> records, std::string_view name, std::stop_token cancel = {});
 
 }  // namespace pellora

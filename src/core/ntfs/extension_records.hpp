@@ -17,8 +17,7 @@ namespace pellora {
 // start at 1023 or beyond. A list too long to stay in the record lies in clusters of its own; it
 // is read (up to 256 KiB) when a reader is given.
 std::vector<std::uint64_t> CollectExtensionRecords(const FileRecord& base, std::uint64_t base_number,
-                                                   RecordReader* reader = nullptr,
-                                                   std::stop_token cancel = {});
+                                                   RecordReader* reader = nullptr, std::stop_token cancel = {});
 
 // The base record followed by its extension records as read from the $MFT: each named record
 // once (at most 4096 of them), and only those that say they belong to this base record (a

@@ -61,8 +61,7 @@ std::optional<FileNameInfo> FindFileNameInBuffer(std::span<const std::byte> reco
   return std::nullopt;
 }
 
-std::optional<FileNameInfo> ChooseFileName(std::span<const std::byte> record, NameText text,
-                                           std::stop_token cancel) {
+std::optional<FileNameInfo> ChooseFileName(std::span<const std::byte> record, NameText text, std::stop_token cancel) {
   for (const std::uint8_t name_space : kNamespaceOrder)
     if (auto info = FindFileNameInBuffer(record, name_space, text, cancel)) return info;
   return std::nullopt;

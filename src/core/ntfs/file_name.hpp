@@ -1,10 +1,10 @@
 #pragma once
 
 #include <array>
-#include <stop_token>
 #include <cstdint>
 #include <optional>
 #include <span>
+#include <stop_token>
 #include <string>
 
 namespace pellora {

@@ -1,8 +1,8 @@
 #pragma once
 
-#include <stop_token>
 #include <cstddef>
 #include <span>
+#include <stop_token>
 
 namespace pellora {
 

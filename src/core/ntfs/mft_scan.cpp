@@ -100,7 +100,7 @@ void ScanMftRecords(const NtfsVolume& volume, const MftFragments& fragments, Rec
       PlaceMiscellaneous(results, now);
     return;
   }
-  ui.ShowText(UiText::kTotalSectors, "sectors scanned of total " + std::to_string(total));
+  ui.ShowSectorTotal(total, SectorTotalForm::kScannedOfTotal);
   progress.SetRange(0, total, kSectorsPerFileRecord);
 
   MftScan scan(volume, fragments, results, now);
@@ -147,7 +147,7 @@ void ScanMftRecords(const NtfsVolume& volume, const MftFragments& fragments, Rec
         progress.Advance(0, total, done, kSectorsPerFileRecord);
       }
       offset += count;
-      ui.ShowText(UiText::kCurrentSector, std::to_string(std::min(done, total)));
+      ui.ShowCurrentSector(std::min(done, total));
     }
   }
 }

@@ -1,7 +1,7 @@
 #pragma once
 
-#include <stop_token>
 #include <cstdint>
+#include <stop_token>
 #include <string>
 #include <string_view>
 #include <utility>
@@ -19,10 +19,10 @@ struct NtfsVolume {
   SectorAccess* sectors = nullptr;
   std::string device_path;
   FileSystemParams params;
-  std::uint64_t end_sector = 0;               // no fragment of the $MFT is taken beyond it
-  std::uint64_t read_limit_bytes = 0;         // no read starts beyond this byte offset
-  std::stop_token cancel;  // stops filling a file list or a save, not a search
-  ErrorReporter* reporter = nullptr;          // engine steps report their failures through it
+  std::uint64_t end_sector = 0;        // no fragment of the $MFT is taken beyond it
+  std::uint64_t read_limit_bytes = 0;  // no read starts beyond this byte offset
+  std::stop_token cancel;              // stops filling a file list or a save, not a search
+  ErrorReporter* reporter = nullptr;   // engine steps report their failures through it
 
   bool Cancelled() const { return cancel.stop_requested(); }
 

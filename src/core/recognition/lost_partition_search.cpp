@@ -71,8 +71,13 @@ Step Consider(LostPartitionSearch& search, const smpparam& disk, std::span<const
   return Step::kGoOn;
 }
 
-void ShowText(Ui* ui, UiText field, const std::string& text) {
-  if (ui != nullptr) ui->ShowText(field, text);
+// The sector fields of the search window, when there is one.
+void ShowSectorTotal(Ui* ui, std::uint64_t total) {
+  if (ui != nullptr) ui->ShowSectorTotal(total, SectorTotalForm::kReading);
+}
+
+void ShowCurrentSector(Ui* ui, std::uint64_t sector) {
+  if (ui != nullptr) ui->ShowCurrentSector(sector);
 }
 
 }  // namespace
@@ -123,14 +128,14 @@ int StandardScan(LostPartitionSearch& search, const smpparam& disk) {
   }
   const std::unique_ptr<Source> device = search.sectors.OpenDevice(disk.device_path);
   if (!device) return 0;
-  ShowText(search.ui, UiText::kTotalSectors, " / " + std::to_string(cylinders) + " reading");
+  ShowSectorTotal(search.ui, cylinders);
   ProgressBar progress(search.ui);
   progress.SetRange(0, cylinders, 1);
   int added = 0;
   SectorBytes sector{};
   for (std::uint64_t n = 0; n < cylinders; ++n) {
     if (search.stop.stop_requested()) break;
-    ShowText(search.ui, UiText::kCurrentSector, std::to_string(n));
+    ShowCurrentSector(search.ui, n);
     progress.Advance(0, cylinders, n, 1);
     std::uint64_t probe = (n * heads + 1) * per_track;  // head 1 of the cylinder
     ReadSectorsOrZeros(*device, probe, sector);
@@ -148,14 +153,14 @@ int AdvancedScan(LostPartitionSearch& search, const smpparam& disk) {
   const std::uint64_t total = disk.total_sectors;
   const std::unique_ptr<Source> device = search.sectors.OpenDevice(disk.device_path);
   if (!device) return 0;
-  ShowText(search.ui, UiText::kTotalSectors, " / " + std::to_string(total) + " reading");
+  ShowSectorTotal(search.ui, total);
   ProgressBar progress(search.ui);
   progress.SetRange(0, total, kAdvancedStepSectors);
   int added = 0;
   std::vector<std::byte> buffer(kAdvancedStepSectors * kSectorSize);
   for (std::uint64_t step = 0; step < total; step += kAdvancedStepSectors) {
     if (search.stop.stop_requested()) break;
-    ShowText(search.ui, UiText::kCurrentSector, std::to_string(step));
+    ShowCurrentSector(search.ui, step);
     progress.Advance(0, total, step, kAdvancedStepSectors);
     const std::size_t read = ReadSectorsOrZeros(*device, step, buffer);
     for (std::size_t i = 0; i < read; ++i) {
@@ -247,13 +252,13 @@ int SearchLogicalVolume(SectorAccess& sectors, ErrorReporter& reporter, Ui& ui, 
     if (!device) return;
     const std::uint64_t range_start = params.RangeStart;
     const std::uint64_t range_end = params.RangeEnd;
-    ui.ShowText(UiText::kTotalSectors, " / " + std::to_string(range_end) + " reading");
+    ui.ShowSectorTotal(range_end, SectorTotalForm::kReading);
     ProgressBar progress(&ui);
     progress.SetRange(range_start, range_end, kVolumeStepSectors);
     std::vector<std::byte> buffer(kVolumeStepSectors * kSectorSize);
     for (std::uint64_t at = range_start; at < range_end; at += kVolumeStepSectors) {
       if (stop.stop_requested()) break;
-      ui.ShowText(UiText::kCurrentSector, std::to_string(at));
+      ui.ShowCurrentSector(at);
       progress.Advance(range_start, range_end, at, kVolumeStepSectors);
       const std::uint64_t count = std::min(kVolumeStepSectors, range_end - at);
       const std::size_t read =

@@ -70,11 +70,11 @@ bool RebuildFatParams(SectorAccess& sectors, const std::string& path, const Part
 
   ProgressBar progress(ui);
   progress.SetRange(start, end, kChunkSectors);
-  if (ui != nullptr) ui->ShowText(UiText::kTotalSectors, "/ " + std::to_string(end));
+  if (ui != nullptr) ui->ShowSectorTotal(end, SectorTotalForm::kRebuilding);
   std::optional<Directory> first;
   for (std::uint64_t at = start; at < end; at += kChunkSectors) {
     if (stop.stop_requested()) return false;
-    if (ui != nullptr) ui->ShowText(UiText::kCurrentSector, std::to_string(at));
+    if (ui != nullptr) ui->ShowCurrentSector(at);
     progress.Advance(start, end, at, kChunkSectors);
     const std::uint64_t count = std::min(kChunkSectors, end - at);
     const auto chunk = ReadChunk(*device, at, count);

@@ -146,8 +146,7 @@ Validation ValidatePartition(ValidationContext& context) {
   const bool own_range = selection.volume || selection.found;
   params.ReadLimitBytes = (own_range ? params.RangeEnd : std::max(disk_total, params.RangeEnd)) * 512;
   params.ParamsFlag = 0;
-  context.ui.ShowText(UiText::kSearchRange,
-                      "Search Range : " + std::to_string(params.RangeStart) + " to " + std::to_string(params.RangeEnd));
+  context.ui.ShowSearchRange(params.RangeStart, params.RangeEnd);
   context.ui.ShowText(UiText::kStatus, "Validating Partition ...");
   context.guard.SetReadLimitBytes(params.ReadLimitBytes);
   context.guard.CountValidatedPartition(context.mode);

@@ -2,9 +2,9 @@
 
 #include <memory>
 
-#include "state/current_volume.hpp"
 #include "ntfs/file_content.hpp"
 #include "ntfs/file_details.hpp"
+#include "state/current_volume.hpp"
 
 namespace pellora {
 

@@ -1,8 +1,8 @@
 #include "save/save_run.hpp"
 
-#include "state/current_volume.hpp"
 #include "common/output_file.hpp"
 #include "save/destination_naming.hpp"
+#include "state/current_volume.hpp"
 
 namespace pellora {
 

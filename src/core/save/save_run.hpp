@@ -5,12 +5,12 @@
 #include <stop_token>
 #include <string>
 
-#include "state/app_state.hpp"
 #include "common/run_stop.hpp"
 #include "common/ui.hpp"
 #include "fat/fat_volume.hpp"
 #include "save/deep_mode.hpp"
 #include "save/ntfs_file_source.hpp"
+#include "state/app_state.hpp"
 #include "state/save_state.hpp"
 
 namespace pellora {

@@ -28,6 +28,7 @@ void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop) {
   app.reporter.Guarded("Calculating size of selected data to be saved...", "S", "8A1",
                        [&] { CountSelection(run, request.source, request.rows); });
   if (run.Stopped()) {
+    app.sectors.EndRun();
     state.end = SaveEnd::kCountStopped;
     return;
   }
@@ -45,6 +46,7 @@ void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop) {
       SaveCheckedTree(run);
     }
   });
+  app.sectors.EndRun();
   if (state.end != SaveEnd::kOutOfSpace) state.end = run.Stopped() ? SaveEnd::kStopped : SaveEnd::kCompleted;
   state.skip = false;
   app.ui.ShowText(UiText::kSaveTotals, SavedTotalsText(state.counters.files_saved, state.counters.folders_saved));

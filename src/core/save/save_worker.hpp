@@ -4,9 +4,9 @@
 #include <stop_token>
 #include <vector>
 
-#include "state/app_state.hpp"
 #include "model/file_list.hpp"
 #include "save/deep_mode.hpp"
+#include "state/app_state.hpp"
 #include "state/save_state.hpp"
 
 namespace pellora {
@@ -25,7 +25,8 @@ std::string SavedTotalsText(std::uint64_t files, std::uint64_t folders);
 
 // A started save run, on the calling thread (the saving worker): the selection is counted (a stop
 // there ends the run before anything is written), then saved into the destination base, then the
-// summary and the completion window follow. A stop through the token is the saving window's "Stop". How it ended, and its counters, stay in app.save.
+// summary and the completion window follow. A stop through the token is the saving window's "Stop". How it ended, and
+// its counters, stay in app.save.
 void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop = {});
 
 }  // namespace pellora

@@ -26,7 +26,8 @@ bool StartSave(AppState& app, SaveRequest request) {
     app.save.end = SaveEnd::kRefused;
     return false;
   }
-  return app.saving.Start([&app, request = std::move(request)](std::stop_token stop) { RunSave(app, request, std::move(stop)); });
+  return app.saving.Start(
+      [&app, request = std::move(request)](std::stop_token stop) { RunSave(app, request, std::move(stop)); });
 }
 
 }  // namespace pellora

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <string_view>
 
-#include "state/app_state.hpp"
 #include "save/save_worker.hpp"
+#include "state/app_state.hpp"
 
 namespace pellora {
 

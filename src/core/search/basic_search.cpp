@@ -64,8 +64,7 @@ BasicSearchOutcome RunBasicSearch(AppState& app, SearchTables& tables, std::stop
     tables.results.Clear();
     bool valid = false;
     app.reporter.Guarded("Validating Partition...", "R", "2A", [&] {
-      valid =
-          ComputePartitionParams(app.sectors, tables.device_path, tables.partition_params, tables.working_params);
+      valid = ComputePartitionParams(app.sectors, tables.device_path, tables.partition_params, tables.working_params);
     });
     ProgressBar progress(&app.ui);
     const std::string& file_system = tables.partition_params.FileSystemName;
@@ -73,6 +72,7 @@ BasicSearchOutcome RunBasicSearch(AppState& app, SearchTables& tables, std::stop
     if (file_system == "FAT16" || file_system == "FAT32")
       outcome.scanned = SearchFat(app, tables, valid, progress, stop);
   });
+  app.sectors.EndRun();
   outcome.stopped = stop.stop_requested();
   if (outcome.stopped) app.stopped = true;
   outcome.results_empty = tables.results.nodes.Size() == 0;

@@ -105,6 +105,7 @@ FileListFill ReadFileList(AppState& app, ItemId item, std::stop_token stop) {
     }
     for (FileListRow& line : FileLines(app, item, stop, &fill.ntfs_details)) fill.rows.push_back(std::move(line));
   });
+  app.sectors.EndRun();
   return fill;
 }
 

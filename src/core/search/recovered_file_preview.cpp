@@ -37,6 +37,7 @@ std::optional<std::filesystem::path> OpenRecoveredFile(AppState& app, const File
                                    .size = line.size,
                                    .first_cluster = static_cast<std::uint32_t>(line.self)});
     }
+    app.sectors.EndRun();
     if (!written) return;
     opened = *written;
     ShellOpen(app.ui, written->string(), false, app.launcher);

@@ -7,8 +7,8 @@
 #include <string>
 #include <string_view>
 
-#include "state/app_state.hpp"
 #include "model/file_list.hpp"
+#include "state/app_state.hpp"
 
 namespace pellora {
 

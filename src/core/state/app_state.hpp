@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "common/shell_open.hpp"
 #include "common/guard.hpp"
 #include "common/search_mode.hpp"
+#include "common/shell_open.hpp"
 #include "common/ui.hpp"
 #include "common/worker.hpp"
 #include "model/recovered_results.hpp"
@@ -28,6 +28,16 @@ struct AppState {
   explicit AppState(Ui& user_interface) : ui(user_interface) {}
   AppState(const AppState&) = delete;
   AppState& operator=(const AppState&) = delete;
+  ~AppState() { EndWorkers(); }
+
+  // Every worker is asked to stop, the questions any of them waits on answer their cancel choice,
+  // and only then is each joined: a join never waits on a window nobody will answer. Called before
+  // anything the workers use goes away.
+  void EndWorkers() {
+    for (WorkerSlot* slot : {&drive_loading, &search, &log_loading, &saving}) slot->RequestStop();
+    ui.ReleaseQuestions();
+    for (WorkerSlot* slot : {&drive_loading, &search, &log_loading, &saving}) slot->Join();
+  }
 
   Ui& ui;
   CurrentMode mode;

@@ -18,8 +18,7 @@ FatVolume FatVolumeOf(SectorAccess& sectors, const SearchTables& tables, std::st
 }
 
 FatVolume CurrentFatVolume(AppState& app, std::stop_token cancel) {
-  return FatVolumeOf(app.sectors, app.current_device_path, app.partition_params, app.working_params,
-                     std::move(cancel));
+  return FatVolumeOf(app.sectors, app.current_device_path, app.partition_params, app.working_params, std::move(cancel));
 }
 
 NtfsVolume NtfsVolumeOf(SectorAccess& sectors, ErrorReporter* reporter, const std::string& device_path,
