@@ -40,7 +40,7 @@ struct FolderView {
   std::string time;
 };
 
-bool OnNtfs(const AppState& app) { return app.partition_params.fs.ParamsFileSystemName == "NTFS"; }
+bool OnNtfs(const AppState& app) { return app.partition_params.fs.ParamsFileSystemName.Ntfs(); }
 
 FolderView ViewOf(const AppState& app, ItemId item) {
   const FolderNode* node = app.results.nodes.ByItem(item);
@@ -214,7 +214,7 @@ int RunBasic(CliContext& context, const BasicOptions& options) {
   if (validation == Validation::kUnrecognised) {
     ShowEndMessage(app, false);
     if (context.options.json)
-      CliContext::PrintJson({{"file_system", app.partition_params.FileSystemName},
+      CliContext::PrintJson({{"file_system", app.partition_params.FileSystemName.Text()},
                              {"message", context.ui.LastEndMessage()},
                              {"root", nullptr}});
     return kExitFailed;
@@ -235,7 +235,7 @@ int RunBasic(CliContext& context, const BasicOptions& options) {
   }
   const bool saved = !options.save || SaveResults(context, options);
   if (context.options.json) {
-    nlohmann::json document = {{"file_system", app.partition_params.FileSystemName},
+    nlohmann::json document = {{"file_system", app.partition_params.FileSystemName.Text()},
                                {"message", context.ui.LastEndMessage()},
                                {"root", tree.Empty() ? nlohmann::json() : FolderJson(app, tree.FirstItem())}};
     if (options.save) document["save"] = SaveJson(app);

@@ -26,7 +26,7 @@ std::vector<std::pair<std::string, nlohmann::json>> Fields(const PartitionParams
   const FileSystemParams& f = p.fs;
   return {{"DiskNumber", p.DiskNumber},
           {"ParamsFlag", p.ParamsFlag},
-          {"FileSystemName", p.FileSystemName},
+          {"FileSystemName", p.FileSystemName.Text()},
           {"SearchMode", p.SearchMode},
           {"StartSector", p.StartSector},
           {"EndSector", p.EndSector},
@@ -45,7 +45,7 @@ std::vector<std::pair<std::string, nlohmann::json>> Fields(const PartitionParams
           {"MftMirrStart", f.MftMirrStart},
           {"SectorsPerMftRecord", f.SectorsPerMftRecord},
           {"SectorsPerIndexRecord", f.SectorsPerIndexRecord},
-          {"ParamsFileSystemName", f.ParamsFileSystemName}};
+          {"ParamsFileSystemName", f.ParamsFileSystemName.Text()}};
 }
 
 int RunParams(CliContext& context, const ParamsOptions& options) {

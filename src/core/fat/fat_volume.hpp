@@ -20,8 +20,8 @@ struct FatVolume {
   std::uint64_t read_limit_bytes = 0;  // entries claiming more bytes than this are no files
   std::stop_token cancel;
 
-  bool Fat32() const { return params.ParamsFileSystemName == "FAT32"; }
-  bool Fat16() const { return params.ParamsFileSystemName == "FAT16"; }
+  bool Fat32() const { return params.ParamsFileSystemName == FileSystemKind::kFat32; }
+  bool Fat16() const { return params.ParamsFileSystemName == FileSystemKind::kFat16; }
   bool Cancelled() const { return cancel.stop_requested(); }
   // One 512-byte sector through the guarded read; false when it cannot be read.
   bool ReadSector(std::uint64_t sector, std::span<std::byte> out) const {

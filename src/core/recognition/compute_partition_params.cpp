@@ -51,7 +51,7 @@ bool ComputeFat16(Reader& reader, std::uint32_t start, FileSystemParams& out) {
   out.Cluster0Start = std::uint32_t{start + 2 * per_fat + out.RootSec + reserved - 2 * per_cluster};
   out.firstFAT = start + reserved;
   out.secondFAT = out.firstFAT + per_fat;
-  out.ParamsFileSystemName = "FAT16";
+  out.ParamsFileSystemName = FileSystemKind::kFat16;
   return true;
 }
 
@@ -78,7 +78,7 @@ bool ComputeFat32(Reader& reader, std::uint32_t start, FileSystemParams& out) {
   out.Cluster0Start = std::uint32_t{start + 2 * per_fat + reserved - 2 * per_cluster};
   out.firstFAT = start + reserved;
   out.secondFAT = out.firstFAT + per_fat;
-  out.ParamsFileSystemName = "FAT32";
+  out.ParamsFileSystemName = FileSystemKind::kFat32;
   return true;
 }
 
@@ -164,7 +164,7 @@ bool ComputeNtfs(Reader& reader, const PartitionParams& params, FileSystemParams
   out.MftStart = mft;
   out.MftMirrStart = mirror;
   out.SectorsPerMftRecord = per_record;
-  out.ParamsFileSystemName = "NTFS";
+  out.ParamsFileSystemName = FileSystemKind::kNtfs;
   return true;
 }
 
@@ -175,9 +175,9 @@ bool ComputePartitionParams(SectorAccess& sectors, const std::string& path, cons
   working = FileSystemParams{};
   Reader reader(sectors, path);
   const auto start32 = static_cast<std::uint32_t>(params.StartSector);
-  if (params.FileSystemName == "FAT16") return ComputeFat16(reader, start32, working);
-  if (params.FileSystemName == "FAT32") return ComputeFat32(reader, start32, working);
-  if (params.FileSystemName == "NTFS") return ComputeNtfs(reader, params, working, on_ntfs_missing);
+  if (params.FileSystemName == FileSystemKind::kFat16) return ComputeFat16(reader, start32, working);
+  if (params.FileSystemName == FileSystemKind::kFat32) return ComputeFat32(reader, start32, working);
+  if (params.FileSystemName == FileSystemKind::kNtfs) return ComputeNtfs(reader, params, working, on_ntfs_missing);
   return false;
 }
 

@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "recognition/file_system_kind.hpp"
+
 namespace pellora {
 
 // What the FAT and NTFS engines read of the current partition (fields 10 to 22 of
@@ -21,7 +23,7 @@ struct FileSystemParams {
   std::uint64_t MftMirrStart = 0;       // NTFS: first sector of $MFTMirr
   std::uint32_t SectorsPerMftRecord = 0;
   std::uint32_t SectorsPerIndexRecord = 0;
-  std::string ParamsFileSystemName;  // the file system these values were computed for
+  FileSystemKind ParamsFileSystemName;  // the file system these values were computed for
 
   // First sector of cluster n (64-bit, no wrap-around for any 32-bit cluster number).
   std::uint64_t ClusterStart(std::uint64_t cluster) const { return Cluster0Start + cluster * SectorsPerCluster; }
@@ -33,7 +35,7 @@ struct FileSystemParams {
 struct PartitionParams {
   std::uint16_t DiskNumber = 0;      // 1: N of "\\.\PhysicalDriveN"
   std::uint32_t ParamsFlag = 0;      // 2: 0 when validated; stored and restored as is
-  std::string FileSystemName;        // 3: "FAT16", "FAT32", "NTFS" or "Unknown"
+  FileSystemKind FileSystemName;     // 3: shown and stored as "FAT16", "FAT32", "NTFS" or "Unknown"
   std::string SearchMode;            // 4: label of the validating mode, "Basic Search" ...
   std::uint64_t StartSector = 0;     // 5: first sector on the device being read
   std::uint64_t EndSector = 0;       // 6: min(partition end, disk total sectors)

@@ -49,8 +49,8 @@ struct Directory {
 
 bool RebuildFatParams(SectorAccess& sectors, const std::string& path, const PartitionParams& params,
                       FileSystemParams& working, Ui* ui, std::stop_token stop) {
-  const bool fat32 = params.FileSystemName == "FAT32";
-  if (!fat32 && params.FileSystemName != "FAT16") return false;
+  const bool fat32 = params.FileSystemName == FileSystemKind::kFat32;
+  if (!params.FileSystemName.Fat()) return false;
   const std::unique_ptr<Source> device = sectors.OpenDevice(path);
   if (!device) return false;
   const std::uint64_t start = static_cast<std::uint32_t>(params.StartSector);

@@ -17,11 +17,11 @@ SaveRun::SaveRun(AppState& app_state, SaveState& save_state, DeepPartitions* dee
 
 bool SaveRun::DeepMode() const { return app.mode.Get() == SearchMode::kDeep && deep != nullptr && deep->Count() > 0; }
 
-const std::string& SaveRun::FileSystem() const { return app.working_params.ParamsFileSystemName; }
+const FileSystemKind& SaveRun::FileSystem() const { return app.working_params.ParamsFileSystemName; }
 
-bool SaveRun::Fat() const { return FileSystem() == "FAT16" || FileSystem() == "FAT32"; }
+bool SaveRun::Fat() const { return FileSystem().Fat(); }
 
-bool SaveRun::Ntfs() const { return FileSystem() == "NTFS"; }
+bool SaveRun::Ntfs() const { return FileSystem().Ntfs(); }
 
 FatVolume SaveRun::Volume() const { return CurrentFatVolume(app, stop.Token()); }
 

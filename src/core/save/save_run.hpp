@@ -35,7 +35,7 @@ class SaveRun {
   bool Stopped() const { return stop.Requested(); }
   bool DeepMode() const;
   // The file system whose saver the folders take: "FAT16", "FAT32" or "NTFS".
-  const std::string& FileSystem() const;
+  const FileSystemKind& FileSystem() const;
   bool Fat() const;
   bool Ntfs() const;
   // The current partition as the FAT engine reads it; its walks end when the run is stopped.

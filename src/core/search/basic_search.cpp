@@ -67,10 +67,9 @@ BasicSearchOutcome RunBasicSearch(AppState& app, SearchTables& tables, std::stop
       valid = ComputePartitionParams(app.sectors, tables.device_path, tables.partition_params, tables.working_params);
     });
     ProgressBar progress(&app.ui);
-    const std::string& file_system = tables.partition_params.FileSystemName;
-    if (file_system == "NTFS") outcome.scanned = SearchNtfs(app, tables, progress, stop);
-    if (file_system == "FAT16" || file_system == "FAT32")
-      outcome.scanned = SearchFat(app, tables, valid, progress, stop);
+    const FileSystemKind& file_system = tables.partition_params.FileSystemName;
+    if (file_system.Ntfs()) outcome.scanned = SearchNtfs(app, tables, progress, stop);
+    if (file_system.Fat()) outcome.scanned = SearchFat(app, tables, valid, progress, stop);
   });
   app.sectors.EndRun();
   outcome.stopped = stop.stop_requested();

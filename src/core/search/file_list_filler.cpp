@@ -12,12 +12,9 @@ namespace pellora {
 
 namespace {
 
-bool IsFat(const AppState& app) {
-  const std::string& name = app.partition_params.fs.ParamsFileSystemName;
-  return name == "FAT16" || name == "FAT32";
-}
+bool IsFat(const AppState& app) { return app.partition_params.fs.ParamsFileSystemName.Fat(); }
 
-bool IsNtfs(const AppState& app) { return app.partition_params.fs.ParamsFileSystemName == "NTFS"; }
+bool IsNtfs(const AppState& app) { return app.partition_params.fs.ParamsFileSystemName.Ntfs(); }
 
 // The Self a folder of the tree stands for; the "Root" item is the root directory.
 std::uint64_t FolderSelf(const AppState& app, const FolderNode* node) {
