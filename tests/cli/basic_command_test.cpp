@@ -111,9 +111,9 @@ TEST(BasicCommand, ControlCharactersOfNamesAreEscapedOnTheTerminal) {
   test::TempDir dir;
   test::FatImage image(dir / "v.img", 16, 1, 16);
   image.Put("colour name.txt", "red");
-  image.Put("newline.txt", "two lines");
+  image.Put("new line.txt", "two lines");
   test::PatchLongName(image.Path(), "colour name.txt", "\x1b[31mred.txt");
-  test::PatchLongName(image.Path(), "newline.txt",
+  test::PatchLongName(image.Path(), "new line.txt",
                       "a\nb\x9b"
                       "2J.txt");
   const auto text = test::RunCli({"--volume-image", image.Path().string(), "basic", "--drive", "vol:D"});
