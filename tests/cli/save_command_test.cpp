@@ -273,7 +273,7 @@ TEST(SaveCommand, SelectionsConflictsAndLongPaths) {
   const auto misc = test::RunCli({"--image", card, "basic", "--drive", "disk:0", "--partition", "1", "--save",
                                   deeper.string(), "--select", "DCIM/100PELLO", "--on-long-path", "misc"});
   EXPECT_EQ(misc.exit_code, 1);
-  EXPECT_THAT(misc.out, HasSubstr("( recovered saved data : 0 Files, 1 Folders )\n( not saved : " + deeper.string() +
+  EXPECT_THAT(misc.out, HasSubstr("( recovered saved data : 0 Files, 2 Folders )\n( not saved : " + deeper.string() +
                                   "/ZYD_Miscellaneous/100PELLO/IMG_0001.JPG - path too long )\n"));
   EXPECT_THAT(misc.out, ::testing::Not(HasSubstr("saved successfully")));
 
