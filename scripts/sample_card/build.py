@@ -32,6 +32,12 @@ def main(stage):
     write(os.path.join(docs, "Packing list for the trip.pdf"),
           simple_pdf("Packing list", ["Camera and two spare cards", "Charger", "Walking boots", "Rain coat"]))
     write(os.path.join(docs, "notes.txt"), b"Card from the summer trip.\r\nBack up before formatting!\r\n")
+    # An accented name: its 8.3 name holds bytes above 127 in the OEM code page.
+    write(os.path.join(docs, "\u00dcn\u00efc\u00f6d\u00e9 na\u00efve caf\u00e9.txt"),
+          "Caf\u00e9 cr\u00e8me, cr\u00eape br\u00fbl\u00e9e.\r\n".encode("utf-8"))
+    # Saved on the card as "Letter to grandma.txt", then renamed by a program that writes 8.3 names
+    # only: its long name is stale and the file is GRANDMA.TXT.
+    write(os.path.join(docs, "GRANDMA.TXT"), b"Dear grandma, the photos are on this card.\r\n")
 
     trip = os.path.join(stage, "Trip 2025")
     write(os.path.join(trip, "Mountain sunrise.jpg"), camera_photo(1024, 768, 31, "2025:09:12 06:41:00"))

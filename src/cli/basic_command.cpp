@@ -15,6 +15,7 @@
 #include "save/start_save.hpp"
 #include "search/basic_search.hpp"
 #include "search/file_list_filler.hpp"
+#include "terminal_text.hpp"
 
 namespace pellora::cli {
 
@@ -87,13 +88,15 @@ void PrintFolder(AppState& app, ItemId item, const std::string& indent) {
   for (ItemId child : children) {
     const bool last = ++index == total;
     const FolderView view = ViewOf(app, child);
-    std::cout << indent << (last ? "└── " : "├── ") << view.name << "/" << (view.deleted ? "  [deleted]" : "") << '\n';
+    std::cout << indent << (last ? "└── " : "├── ") << TerminalText(view.name) << "/"
+              << (view.deleted ? "  [deleted]" : "") << '\n';
     PrintFolder(app, child, indent + (last ? "    " : "│   "));
   }
   for (const FileListRow& file : files) {
     const bool last = ++index == total;
-    std::cout << indent << (last ? "└── " : "├── ") << file.name << "  (" << file.type << ", " << file.size
-              << " bytes, " << file.date << ' ' << file.time << ')' << (file.deleted ? "  [deleted]" : "") << '\n';
+    std::cout << indent << (last ? "└── " : "├── ") << TerminalText(file.name) << "  (" << TerminalText(file.type)
+              << ", " << file.size << " bytes, " << file.date << ' ' << file.time << ')'
+              << (file.deleted ? "  [deleted]" : "") << '\n';
   }
 }
 
@@ -178,7 +181,14 @@ const char* SaveEndName(SaveEnd end) {
 nlohmann::json SaveJson(const AppState& app) {
   const SaveState& state = app.save;
   const SaveCounters& c = state.counters;
-  const bool shown = state.end == SaveEnd::kCompleted || state.end == SaveEnd::kStopped;
+  const bool shown = EverythingWritten(state);
+  nlohmann::json unsaved = nlohmann::json::array();
+  for (const UnsavedItem& item : state.unsaved)
+    unsaved.push_back({{"path", item.path.string()},
+                       {"state", item.kind == UnsavedItem::Kind::kIncomplete ? "incomplete"
+                                 : item.kind == UnsavedItem::Kind::kKept     ? "kept"
+                                                                             : "not written"},
+                       {"reason", item.reason}});
   return {{"destination", state.destination_base.string()},
           {"end", SaveEndName(state.end)},
           {"message", shown ? nlohmann::json(kSaveCompletedText) : nlohmann::json()},
@@ -189,11 +199,12 @@ nlohmann::json SaveJson(const AppState& app) {
           {"folders_saved", c.folders_saved},
           {"files_written", c.files_written},
           {"files_incomplete", c.files_incomplete},
-          {"invalid_entries", c.invalid_entries}};
+          {"invalid_entries", c.invalid_entries},
+          {"unsaved", std::move(unsaved)}};
 }
 
-// Saves the selection after the search, with Ctrl-C asking whether to stop. False when the save
-// was refused or ran out of space.
+// Saves the selection after the search, with Ctrl-C asking whether to stop. False unless every
+// selected file was written whole (refused, stopped, out of space, or files not saved).
 bool SaveResults(CliContext& context, const BasicOptions& options) {
   AppState& app = context.app;
   if (options.on_conflict) context.ui.SetConflictAnswer(ConflictChoice(*options.on_conflict));
@@ -204,7 +215,7 @@ bool SaveResults(CliContext& context, const BasicOptions& options) {
     app.saving.Join();
   }
   context.ui.FinishProgress();
-  return app.save.end != SaveEnd::kOutOfSpace;
+  return EverythingWritten(app.save);
 }
 
 int RunBasic(CliContext& context, const BasicOptions& options) {
@@ -230,7 +241,7 @@ int RunBasic(CliContext& context, const BasicOptions& options) {
 
   const ResultTree& tree = app.results.tree;
   if (!context.options.json && !tree.Empty()) {
-    std::cout << tree.Title(tree.FirstItem()) << '\n';
+    std::cout << TerminalText(tree.Title(tree.FirstItem())) << '\n';
     PrintFolder(app, tree.FirstItem(), "");
   }
   const bool saved = !options.save || SaveResults(context, options);

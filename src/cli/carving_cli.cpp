@@ -9,6 +9,7 @@
 #include "interrupt_watcher.hpp"
 #include "storage/device_path.hpp"
 #include "storage/drive_listing.hpp"
+#include "terminal_text.hpp"
 
 namespace pellora::cli {
 
@@ -43,7 +44,7 @@ nlohmann::json TypesJson(const CarvingReport& report) {
   return types;
 }
 
-void PrintSummary(const CarvingReport& report) {
+void PrintSummary(const CarvingReport& report, bool failed) {
   std::uint64_t general = 0;
   std::uint64_t thorough = 0;
   std::cout << "\nFiles found per type:\n"
@@ -57,8 +58,10 @@ void PrintSummary(const CarvingReport& report) {
               << std::setw(10) << row.files_per_pass[0] << std::setw(10) << row.files_per_pass[1] << '\n';
   }
   std::cout << "  " << std::left << std::setw(8) << "Total" << std::right << std::setw(10) << general + thorough
-            << std::setw(10) << general << std::setw(10) << thorough << '\n'
-            << "Recovered into " << report.mode_folder.string() << '\n';
+            << std::setw(10) << general << std::setw(10) << thorough << '\n';
+  // After a failed save the files found before it are there, but the search did not recover
+  // into the folder as asked.
+  if (!failed) std::cout << "Recovered into " << TerminalText(report.mode_folder.string()) << '\n';
 }
 
 }  // namespace
@@ -114,7 +117,7 @@ int RunCarvingCommand(CliContext& context, SearchMode mode, std::string_view sea
   app.mode.Set(mode);
   const SearchSelection selection = ResolveSearchSelection(context, search_type, options);
   if (!context.options.json)
-    for (const auto& [label, value] : selection.information) std::cout << label << value << '\n';
+    for (const auto& [label, value] : selection.information) std::cout << label << TerminalText(value) << '\n';
   std::cout << std::flush;
   context.ui.SetMediaRemovedAnswer(MediaRemovedPolicy(options.on_media_removed));
 
@@ -144,12 +147,12 @@ int RunCarvingCommand(CliContext& context, SearchMode mode, std::string_view sea
                            {"stopped", report.stopped},
                            {"end_message", context.ui.LastEndMessage()},
                            {"types", TypesJson(report)}});
-  } else {
-    PrintSummary(report);
   }
   // A stop the person asked for is a finished search; any other stop (a failed save, Cancel in
   // the media-removed window) means the work could not be done.
-  return report.stopped && !interrupted ? kExitFailed : kExitDone;
+  const bool failed = report.stopped && !interrupted;
+  if (!context.options.json) PrintSummary(report, failed);
+  return failed ? kExitFailed : kExitDone;
 }
 
 }  // namespace pellora::cli

@@ -7,6 +7,7 @@
 
 #include "cli_context.hpp"
 #include "storage/drive_details.hpp"
+#include "terminal_text.hpp"
 
 namespace pellora::cli {
 
@@ -20,7 +21,7 @@ nlohmann::json DetailsJson(const std::vector<DetailRow>& rows) {
 
 void PrintDetails(const std::vector<DetailRow>& rows, std::string_view indent) {
   for (const DetailRow& row : rows)
-    std::cout << indent << row.label << (row.label.ends_with(' ') ? "" : " ") << row.value << '\n';
+    std::cout << indent << row.label << (row.label.ends_with(' ') ? "" : " ") << TerminalText(row.value) << '\n';
 }
 
 int RunDrives(CliContext& context) {
@@ -39,7 +40,7 @@ int RunDrives(CliContext& context) {
       const DriveItem& drive = tree.Item(item);
       const DriveInfo& info = *drive.info;
       if (!json) {
-        std::cout << "  " << drive.label << "  " << info.device_path << '\n';
+        std::cout << "  " << TerminalText(drive.label) << "  " << info.device_path << '\n';
         PrintDetails(tree.details, "      ");
       }
       if (drive.kind == DriveItemKind::kVolume) {
@@ -62,8 +63,8 @@ int RunDrives(CliContext& context) {
                                 {"start_sector", partition.start},
                                 {"end_sector", partition.end}});
         } else {
-          std::cout << "    " << partition_item.label << "  start " << partition.start << "  end " << partition.end
-                    << '\n';
+          std::cout << "    " << TerminalText(partition_item.label) << "  start " << partition.start << "  end "
+                    << partition.end << '\n';
         }
       }
       physical.push_back({{"path", info.device_path},

@@ -15,6 +15,7 @@
 #include "cli_context.hpp"
 #include "recognition/lost_partition_search.hpp"
 #include "storage/drive_details.hpp"
+#include "terminal_text.hpp"
 
 namespace pellora::cli {
 
@@ -79,7 +80,7 @@ int SearchVolume(CliContext& context, int item) {
                             {"end_sector", p.end},
                             {"found", true}});
     } else {
-      std::cout << p.label << "  start " << p.start << "  end " << p.end << '\n';
+      std::cout << TerminalText(p.label) << "  start " << p.start << "  end " << p.end << '\n';
     }
   }
   if (context.options.json) CliContext::PrintJson({{"message", message}, {"partitions", partitions}});

@@ -1,4 +1,5 @@
 #include "terminal_ui.hpp"
+#include "terminal_text.hpp"
 
 #include <poll.h>
 #include <sys/ioctl.h>
@@ -47,7 +48,7 @@ void TerminalUi::ShowMessage(std::string_view text, std::string_view caption) {
   const std::lock_guard lock(mutex_);
   ClearProgressLine();
   if (caption != kMessageCaption && caption != kProductName) std::cerr << caption << ": ";
-  std::cerr << text << '\n' << std::flush;
+  std::cerr << TerminalText(text, true) << '\n' << std::flush;
 }
 
 std::optional<std::string> TerminalUi::ReadLine(int wake_fd) {
@@ -74,7 +75,7 @@ std::optional<bool> TerminalUi::AskYesNoLocked(std::string_view text, bool defau
   if (answer_yes_) return true;
   if (!interactive_) return default_yes;
   while (true) {
-    std::cerr << text << (default_yes ? " [Y/n] " : " [y/N] ") << std::flush;
+    std::cerr << TerminalText(text, true) << (default_yes ? " [Y/n] " : " [y/N] ") << std::flush;
     const auto answer = ReadLine(wake_fd);
     if (!answer) {
       std::cerr << '\n';
@@ -122,8 +123,8 @@ MediaRemovedAnswer TerminalUi::AskMediaRemoved() {
 void TerminalUi::ShowErrorReport(const ErrorReport& report) {
   const std::lock_guard lock(mutex_);
   ClearProgressLine();
-  std::cerr << report.headline << "\n\n"
-            << report.body << "\nContact Support: " << report.mail_link << '\n'
+  std::cerr << TerminalText(report.headline) << "\n\n"
+            << TerminalText(report.body, true) << "\nContact Support: " << TerminalText(report.mail_link) << '\n'
             << std::flush;
 }
 
@@ -131,7 +132,7 @@ void TerminalUi::ShowEndMessage(std::string_view text) {
   const std::lock_guard lock(mutex_);
   ClearProgressLine();
   last_end_message_ = std::string(text);
-  ResultStream() << text << '\n' << std::flush;
+  ResultStream() << TerminalText(text, true) << '\n' << std::flush;
 }
 
 bool TerminalUi::AskWholeDisk() {
@@ -190,6 +191,7 @@ void TerminalUi::DrawProgress(bool force) {
     line += "  " + status_;
   }
   for (const auto& [type, count] : files_per_type_) line += "  " + type + " " + std::to_string(count);
+  line = TerminalText(line);
   line.resize(std::min(line.size(), TerminalColumns() - 1));
   std::cerr << "\r\033[K" << line << std::flush;
   progress_drawn_ = true;
@@ -203,12 +205,12 @@ void TerminalUi::ShowText(UiText field, std::string_view text) {
       current_sector_.reset();
       if (progress_to_terminal_ && !text.empty()) {
         ClearProgressLine();
-        std::cerr << text << '\n' << std::flush;
+        std::cerr << TerminalText(text, true) << '\n' << std::flush;
       }
       break;
     case UiText::kSaveTotals:
       ClearProgressLine();
-      ResultStream() << text << '\n' << std::flush;
+      ResultStream() << TerminalText(text, true) << '\n' << std::flush;
       break;
     case UiText::kHint:
     case UiText::kCurrentSector:
@@ -276,8 +278,8 @@ ReplaceAnswer TerminalUi::AskReplace(std::string_view existing_path, std::string
   // Without a person to ask, a file already there is kept and the new one takes a free name.
   if (!interactive_) return {.choice = ReplaceChoice::kRename, .apply_to_all = true, .new_path = {}};
   ClearProgressLine();
-  std::cerr << kReplaceCaption << ": " << kReplaceText << "\nFile : " << existing_path
-            << "\nNew File : " << proposed_path << '\n';
+  std::cerr << kReplaceCaption << ": " << kReplaceText << "\nFile : " << TerminalText(existing_path)
+            << "\nNew File : " << TerminalText(proposed_path) << '\n';
   while (true) {
     std::cerr << "o  Overwrite   r  Rename   s  Skip   c  Cancel   (O, R, S: " << kReplaceApplyAll
               << ")\nChoice [r]: " << std::flush;
@@ -306,7 +308,7 @@ ReplaceAnswer TerminalUi::AskReplace(std::string_view existing_path, std::string
 LongPathAnswer TerminalUi::AskLongPath(std::string_view path) {
   const std::lock_guard lock(mutex_);
   ClearProgressLine();
-  std::cerr << kLongPathCaption << ": " << kLongPathText << '\n' << path << '\n';
+  std::cerr << kLongPathCaption << ": " << kLongPathText << '\n' << TerminalText(path) << '\n';
   if (long_path_answer_ || !interactive_) {
     // Closing the window ignores the item; --on-long-path chooses otherwise.
     const LongPathAnswer answer = long_path_answer_.value_or(LongPathAnswer{});

@@ -170,6 +170,18 @@ TEST(CarvingCommands, RefusalsUseTheWindowsWordsAndExitStatuses) {
   }
 }
 
+// A destination in which the mode's folder cannot be made ("Pellora" is a file there): the search
+// does not start and does not claim to have recovered anything.
+TEST(CarvingCommands, ADestinationThatTakesNoFolderIsAFailure) {
+  test::TempDir dest;
+  test::WriteFile(dest / "Pellora", "in the way");
+  const auto result = RunCli({"--image", test::SampleCard().string(), "photo", "--drive", "disk:0", "--range",
+                              "0:2048", "--dest", dest.Path().string()});
+  EXPECT_EQ(result.exit_code, 1);
+  EXPECT_THAT(result.err, HasSubstr("Unable to continue saving recovered data."));
+  EXPECT_THAT(result.out, ::testing::Not(HasSubstr("Recovered into")));
+}
+
 TEST(CarvingCommands, InterruptWithoutATerminalStopsCleanly) {
   test::TempDir dir;
   const auto image = dir / "large.img";

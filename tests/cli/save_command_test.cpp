@@ -33,7 +33,8 @@ std::set<std::string> Files(const fs::path& root, bool folders) {
 void ExpectSameAsMcopy(const fs::path& image_spec, const fs::path& saved, const fs::path& scratch) {
   const fs::path extracted = scratch / "mcopy";
   fs::create_directories(extracted);
-  test::Shell("mcopy -s -n -i '" + image_spec.string() + "' '::*' '" + extracted.string() + "/'");
+  // mtools writes accented names in UTF-8 only under a UTF-8 locale.
+  test::Shell("LC_ALL=C.UTF-8 mcopy -s -n -i '" + image_spec.string() + "' '::*' '" + extracted.string() + "/'");
   const auto files = Files(extracted, false);
   ASSERT_FALSE(files.empty());
   for (const std::string& file : files) {
@@ -76,6 +77,11 @@ TEST(SaveCommand, SampleCardComesBackWholeDeletedPhotosIncluded) {
       {"Trip 2025/_MG_2001.JPG", "Trip 2025/IMG_2001.JPG"}};
   for (const auto& [saved, original] : deleted)
     EXPECT_EQ(test::ReadFile(dir / "out" / saved), test::ReadFile(originals / original)) << saved;
+  // An accented name (its 8.3 name holds bytes above 127) and a file renamed by a program that kept
+  // its stale long name (saved under its 8.3 name) come back whole.
+  for (const char* name : {"Documents/\u00dcn\u00efc\u00f6d\u00e9 na\u00efve caf\u00e9.txt", "Documents/GRANDMA.TXT"})
+    EXPECT_EQ(test::ReadFile(dir / "out" / name), test::ReadFile(originals / name)) << name;
+  EXPECT_FALSE(fs::exists(dir / "out/Documents/Letter to grandma.txt"));
   // The folder whose entry is lost comes back under its made-up name, its photos whole.
   int lost_photos = 0;
   for (const auto& entry : fs::directory_iterator(dir / "out" / "DCIM")) {
@@ -215,8 +221,10 @@ TEST(SaveCommand, SelectionsConflictsAndLongPaths) {
 
   // A folder of the tree; a file of a folder's list goes into the destination itself.
   SaveJson(with({"--save", (dir / "one").string(), "--select", "Documents"}));
-  EXPECT_EQ(Files(dir / "one", false),
-            (std::set<std::string>{"Documents/Packing list for the trip.pdf", "Documents/notes.txt"}));
+  EXPECT_EQ(
+      Files(dir / "one", false),
+      (std::set<std::string>{"Documents/GRANDMA.TXT", "Documents/Packing list for the trip.pdf", "Documents/notes.txt",
+                             "Documents/\u00dcn\u00efc\u00f6d\u00e9 na\u00efve caf\u00e9.txt"}));
   const auto file = SaveJson(with({"--save", (dir / "file").string(), "--select-file", "Documents/notes.txt"}));
   EXPECT_EQ(Files(dir / "file", false), std::set<std::string>{"notes.txt"});
   EXPECT_EQ(file["save"]["files_saved"], 1);
@@ -227,11 +235,13 @@ TEST(SaveCommand, SelectionsConflictsAndLongPaths) {
   const auto skipped =
       SaveJson(with({"--save", (dir / "one").string(), "--select", "Documents", "--on-conflict", "skip"}));
   EXPECT_EQ(skipped["save"]["files_written"], 0);
-  EXPECT_EQ(Files(dir / "one", false).size(), 4u);
+  EXPECT_EQ(skipped["save"]["unsaved"].size(), 4u);  // named as kept; the save still succeeded
+  EXPECT_EQ(skipped["save"]["unsaved"][0]["state"], "kept");
+  EXPECT_EQ(Files(dir / "one", false).size(), 8u);
   const auto overwritten =
       SaveJson(with({"--save", (dir / "one").string(), "--select", "Documents", "--on-conflict", "overwrite"}));
-  EXPECT_EQ(overwritten["save"]["files_written"], 2);
-  EXPECT_EQ(Files(dir / "one", false).size(), 4u);
+  EXPECT_EQ(overwritten["save"]["files_written"], 4);
+  EXPECT_EQ(Files(dir / "one", false).size(), 8u);
 
   // A destination so deep that the files of every folder stay too long even under their short
   // names: they go below the folder given for long paths, in a folder named like their own.
@@ -243,12 +253,29 @@ TEST(SaveCommand, SelectionsConflictsAndLongPaths) {
   EXPECT_EQ(Files(dir / "short", false).size(), 10u);
   EXPECT_TRUE(fs::exists(dir / "short/100PELLO/IMG_0001.JPG"));
   EXPECT_TRUE(fs::is_directory(deep / "DCIM/100PELLO"));
-  // Without an answer the long paths are ignored, each one said on stderr.
+  // Without an answer the long paths are ignored, each one said on stderr: nothing was saved, and
+  // the save says so (exit status 1, every file named, no completion text).
   const auto ignored =
       test::RunCli(with({"--save", (dir / std::string(depth, 'e')).string(), "--select", "DCIM/100PELLO"}));
-  EXPECT_EQ(ignored.exit_code, 0);
-  EXPECT_EQ(nlohmann::json::parse(ignored.out)["save"]["files_written"], 0);
+  EXPECT_EQ(ignored.exit_code, 1);
+  const auto ignored_save = nlohmann::json::parse(ignored.out)["save"];
+  EXPECT_EQ(ignored_save["files_written"], 0);
+  EXPECT_EQ(ignored_save["files_saved"], 0);
+  ASSERT_EQ(ignored_save["unsaved"].size(), 10u);
+  EXPECT_EQ(ignored_save["unsaved"][0]["state"], "not written");
+  EXPECT_EQ(ignored_save["unsaved"][0]["reason"], "path too long");
+  EXPECT_TRUE(ignored_save["message"].is_null());
   EXPECT_THAT(ignored.err, HasSubstr("Destination Path too long: Destination Path is too long."));
+
+  // So deep that even ZYD_Miscellaneous is too long: the files moved there are not written, and
+  // are not counted as saved.
+  const fs::path deeper = dir / std::string(250 - dir.Path().native().size() - 1, 'f');
+  const auto misc = test::RunCli({"--image", card, "basic", "--drive", "disk:0", "--partition", "1", "--save",
+                                  deeper.string(), "--select", "DCIM/100PELLO", "--on-long-path", "misc"});
+  EXPECT_EQ(misc.exit_code, 1);
+  EXPECT_THAT(misc.out, HasSubstr("( recovered saved data : 0 Files, 2 Folders )\n( not saved : " + deeper.string() +
+                                  "/ZYD_Miscellaneous/100PELLO/IMG_0001.JPG - path too long )\n"));
+  EXPECT_THAT(misc.out, ::testing::Not(HasSubstr("saved successfully")));
 
   // Usage: a selection needs --save; a folder that is not in the tree ends the command.
   EXPECT_EQ(test::RunCli(with({"--select", "DCIM"})).exit_code, 2);
@@ -262,8 +289,8 @@ TEST(SaveCommand, TextSummaryAfterTheTree) {
   const auto result = test::RunCli({"--image", test::SampleCard().string(), "basic", "--drive", "disk:0", "--partition",
                                     "1", "--save", (dir / "out").string()});
   ASSERT_EQ(result.exit_code, 0) << result.err;
-  EXPECT_THAT(result.out, HasSubstr("└── ZYD_Miscellaneous/\n( Total selected recovered data to be saved : 16 Files, "
-                                    "6 Folders )\n( recovered saved data : 16 Files, 6 Folders )\nRecovered data has "
+  EXPECT_THAT(result.out, HasSubstr("└── ZYD_Miscellaneous/\n( Total selected recovered data to be saved : 18 Files, "
+                                    "6 Folders )\n( recovered saved data : 18 Files, 6 Folders )\nRecovered data has "
                                     "been saved successfully.\n"));
 }
 

@@ -3,8 +3,11 @@
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cerrno>
 #include <new>
 #include <stdexcept>
+#include <system_error>
 
 #include "common/text.hpp"
 #include "support/scripted_ui.hpp"
@@ -40,6 +43,30 @@ TEST_F(GuardTest, AnyFailureBecomesOneReportWithTheModeAtTheTimeOfTheCall) {
   const std::string log = Utf16LeToUtf8(test::ReadFile(dir_ / "Error_Log.txt").substr(2));
   EXPECT_NE(log.find("Error Code\t:\t0x003TH_LLD_B\r\n"), std::string::npos);
   EXPECT_NE(log.find("Error Code\t:\t0x008G_S_M\r\n"), std::string::npos);
+}
+
+// What the failure said reaches the report and the log's message line; the entry keeps its four
+// lines whatever the text holds.
+TEST_F(GuardTest, TheFailuresOwnTextIsKept) {
+  EXPECT_FALSE(reporter_.Guarded("Find LFN...", "R", "11A",
+                                 [] { throw std::out_of_range("field beyond the end of the buffer"); }));
+  EXPECT_FALSE(reporter_.Guarded("Saving data...", "S", "8G", [] {
+    throw std::system_error(EIO, std::generic_category(), "read of sector 4096\nfailed");
+  }));
+  EXPECT_FALSE(reporter_.Guarded("Saving data...", "S", "8G", [] { throw 42; }));
+  ASSERT_EQ(ui_.Reports().size(), 3u);
+  EXPECT_EQ(ui_.Reports()[0].headline, "Error while executing \" Find LFN \" command (0x0011A_R_M)");
+  EXPECT_NE(ui_.Reports()[0].body.find("(0x0011A_R_M): field beyond the end of the buffer\n"), std::string::npos);
+  EXPECT_NE(ui_.Reports()[0].mail_link.find("field beyond the end of the buffer"), std::string::npos);
+  const std::string log = Utf16LeToUtf8(test::ReadFile(dir_ / "Error_Log.txt").substr(2));
+  EXPECT_NE(log.find("Error Message\t:\tError while executing \" Find LFN \" command (0x0011A_R_M): field beyond the "
+                     "end of the buffer\r\n"),
+            std::string::npos);
+  const std::string io = std::system_error(EIO, std::generic_category()).code().message();
+  EXPECT_NE(log.find("(0x008G_S_M): read of sector 4096 failed: " + io + "\r\n"), std::string::npos);
+  EXPECT_NE(log.find("Error Message\t:\tError while executing \" Saving data \" command (0x008G_S_M)\r\n"),
+            std::string::npos);
+  EXPECT_EQ(std::count(log.begin(), log.end(), '\n'), 12);  // three entries of four lines
 }
 
 TEST_F(GuardTest, OnlyTheInnermostGuardSeesAFailure) {

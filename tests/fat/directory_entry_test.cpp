@@ -29,12 +29,13 @@ struct Sector {
     PutLe(bytes, at + 22, 0x4BA0, 2);
     PutLe(bytes, at + 24, 0x5CE1, 2);
   }
-  // A long-name entry holding up to 13 characters of the name.
-  void Long(std::size_t slot, std::uint8_t sequence_byte, std::u16string_view part) {
+  // A long-name entry holding up to 13 characters of the name of the 8.3 entry `owner11`.
+  void Long(std::size_t slot, std::uint8_t sequence_byte, std::u16string_view part, std::string_view owner11) {
     static constexpr std::size_t kUnits[] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
     const std::size_t at = slot * 32;
     PutLe(bytes, at, sequence_byte, 1);
     PutLe(bytes, at + 11, 0x0F, 1);
+    PutLe(bytes, at + 13, ShortNameChecksum(std::as_bytes(std::span(owner11.data(), owner11.size()))), 1);
     for (std::size_t i = 0; i < 13; ++i)
       PutLe(bytes, at + kUnits[i], i < part.size() ? part[i] : (i == part.size() ? 0 : 0xFFFF), 2);
   }
@@ -109,9 +110,9 @@ TEST(DirectoryEntry, FieldsAndClusterWordsByFileSystem) {
 
 TEST(DirectoryEntry, DeletedEntriesKeepTheirLongNames) {
   Sector sector;
-  sector.Long(0, 0xE5, u"s.jpg");
-  sector.Long(1, 0xE5, u"y cake candle");
-  sector.Long(2, 0xE5, u"Happy birthda");  // next to the short entry: the first 13 units
+  sector.Long(0, 0xE5, u"s.jpg", "HAPPYB~1JPG");
+  sector.Long(1, 0xE5, u"y cake candle", "HAPPYB~1JPG");
+  sector.Long(2, 0xE5, u"Happy birthda", "HAPPYB~1JPG");  // next to the short entry: the first 13 units
   sector.Short(3,
                "\xE5"
                "APPYB~1JPG",
@@ -124,10 +125,10 @@ TEST(DirectoryEntry, DeletedEntriesKeepTheirLongNames) {
 
 TEST(DirectoryEntry, LongNameRulesStopAtTheFirstPartAndKeepTheShortExtension) {
   Sector sector;
-  sector.Long(0, 0x41, u"Notes");  // 0x40 + 1: the first part is also the last stored
+  sector.Long(0, 0x41, u"Notes", "NOTES   TXT");  // 0x40 + 1: the first part is also the last stored
   sector.Short(1, "NOTES   TXT", 0x20);
-  sector.Long(2, 0x42, u"tail");  // 0x40 + 2 in the second slot back: the name's end
-  sector.Long(3, 0x01, u"Head part one");
+  sector.Long(2, 0x42, u"tail", "HEADPA~1TXT");  // 0x40 + 2 in the second slot back: the name's end
+  sector.Long(3, 0x01, u"Head part one", "HEADPA~1TXT");
   sector.Short(4, "HEADPA~1TXT", 0x20);
   EXPECT_EQ(Parse(sector, 1).name, "Notes.TXT");  // no extension in the long name: the 8.3 one is added
   EXPECT_EQ(Parse(sector, 4).name, "Head part onetail.TXT");
@@ -135,7 +136,7 @@ TEST(DirectoryEntry, LongNameRulesStopAtTheFirstPartAndKeepTheShortExtension) {
 
 TEST(DirectoryEntry, LongNameBeginningInThePreviousSector) {
   Sector previous;
-  previous.Long(15, 0x41, u"Holiday 2026");
+  previous.Long(15, 0x41, u"Holiday 2026", "HOLIDA~1JPG");
   Sector sector;
   sector.Short(0, "HOLIDA~1JPG", 0x20);
   std::vector<std::uint64_t> asked;
@@ -154,9 +155,9 @@ TEST(DirectoryEntry, LongNameBeginningInThePreviousSector) {
 
 TEST(DirectoryEntry, OverlongChainsOfLongNameEntriesStopAt255Units) {
   Sector previous;
-  for (std::size_t slot = 0; slot < 16; ++slot) previous.Long(slot, 0x01, u"ABCDEFGHIJKLM");
+  for (std::size_t slot = 0; slot < 16; ++slot) previous.Long(slot, 0x01, u"ABCDEFGHIJKLM", "LONG    TXT");
   Sector sector;
-  for (std::size_t slot = 0; slot < 15; ++slot) sector.Long(slot, 0x01, u"abcdefghijklm");
+  for (std::size_t slot = 0; slot < 15; ++slot) sector.Long(slot, 0x01, u"abcdefghijklm", "LONG    TXT");
   sector.Short(15, "LONG    TXT", 0x20);
   const PreviousSectorReader reader = [&](std::uint64_t at, std::span<std::byte> out) -> std::optional<std::uint64_t> {
     std::copy(previous.bytes.begin(), previous.bytes.end(), out.begin());
@@ -166,9 +167,54 @@ TEST(DirectoryEntry, OverlongChainsOfLongNameEntriesStopAt255Units) {
   EXPECT_EQ(entry.name.size(), 20u * 13u + 4u);  // 20 entries taken (260 units), then ".TXT"
 }
 
+// Long-name parts left by a file deleted or renamed before name some other file: only parts whose
+// checksum is that of the 8.3 name they precede are taken.
+TEST(DirectoryEntry, LongNamesMustCarryTheChecksumOfTheirShortName) {
+  EXPECT_EQ(ShortNameChecksum(std::as_bytes(std::span("HAPPYB~1JPG", 11))), 0x05);  // as mtools writes it
+  Sector sector;
+  sector.Long(0, 0xE5, u"Letter to gra", "LETTER~1TXT");  // a deleted file's name...
+  sector.Short(1, "STALE   TXT", 0x20);                   // ...before an 8.3 name written later
+  sector.Long(2, 0x41, u"Renamed.txt", "OLDNAME TXT");    // renamed by a program that keeps no long names
+  sector.Short(3, "NEWNAME TXT", 0x20);
+  sector.Long(4, 0xE5, u"second.txt", "SECOND  TXT");  // two deleted names in a row stay apart
+  sector.Long(5, 0xE5, u"First.txt", "FIRST   TXT");
+  sector.Short(6, "\xE5IRST   TXT", 0x20);
+  EXPECT_EQ(Parse(sector, 1).name, "STALE.TXT");
+  EXPECT_EQ(Parse(sector, 3).name, "NEWNAME.TXT");
+  EXPECT_EQ(Parse(sector, 6).name, "First.txt");
+  // A deleted 8.3 name whose lost first letter, told by the checksum, is not the long name's.
+  Sector other;
+  other.Long(0, 0xE5, u"Zebra.txt", "ZEBRA   TXT");
+  other.Short(1, "\xE5XXXX   TXT", 0x20);
+  EXPECT_EQ(Parse(other, 1).name, "_XXXX.TXT");
+}
+
+// mtools wrote this 8.3 name for "Ünïcödé naïve café.txt" (OEM code page bytes); the file must be
+// listed, under its long name, and alone under its 8.3 name read in Windows-1252.
+TEST(DirectoryEntry, ShortNamesWithBytesAbove127AreFiles) {
+  const std::string accented =
+      "\x9AN\xD8"
+      "C\x99"
+      "D~1TXT";
+  Sector sector;
+  sector.Long(0, 0x42, u" caf\u00E9.txt", accented);
+  sector.Long(1, 0x01, u"\u00DCn\u00EFc\u00F6d\u00E9 na\u00EFve", accented);
+  sector.Short(2, accented, 0x20);
+  sector.Short(3, accented, 0x20);
+  EXPECT_EQ(Parse(sector, 2).name, "\u00DCn\u00EFc\u00F6d\u00E9 na\u00EFve caf\u00E9.txt");
+  EXPECT_EQ(Parse(sector, 2).short_name,
+            "\u0161N\u00D8"
+            "C\u2122"
+            "D~1.TXT");
+  EXPECT_EQ(Parse(sector, 3).name,
+            "\u0161N\u00D8"
+            "C\u2122"
+            "D~1.TXT");
+}
+
 TEST(DirectoryEntry, ShortNamesWithForbiddenCharactersAreRefused) {
   for (const char* name11 :
-       {"BAD?NAMETXT", "BAD\x01NAMETXT", "CAF\xC9    TXT", "A:B     TXT", "A|B     TXT", "           "}) {
+       {"BAD?NAMETXT", "BAD\x01NAMETXT", "A:B     TXT", "A|B     TXT", "A*B     TXT", "           "}) {
     Sector sector;
     sector.Short(0, name11, 0x20);
     EXPECT_FALSE(Parse(sector, 0).accepted) << name11;

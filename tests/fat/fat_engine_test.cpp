@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include "common/progress.hpp"
+#include "fat/directory_reader.hpp"
 #include "fat/folder_listing.hpp"
 #include "fat/lost_folder_scan.hpp"
 #include "search/store_and_arrange.hpp"
@@ -120,6 +121,35 @@ TEST(FatEngineLostFolders, FolderWithoutItsEntryKeepsItsPlaceWithAMadeUpName) {
   EXPECT_EQ(paths[1], "DCIM/100PELLO");
   EXPECT_THAT(paths[2], ::testing::MatchesRegex("DCIM/DIR[0-9]+"));
   EXPECT_EQ(paths[3], "ZYD_Miscellaneous");
+}
+
+// A damaged FAT whose root chain runs through every cluster of the volume: the root is read up to
+// the 65,536 entries a folder can hold, and a link to a cluster beyond the medium ends it.
+TEST(FatEngineDamagedFat, RootChainThroughTheWholeFatStopsAtTheLargestFolder) {
+  test::TempDir dir;
+  test::FatImage image(dir / "volume.img", 32, 1, 40);
+  image.Put("readme.txt", "hello");
+  const FileSystemParams p = image.Params();
+  std::string bytes = test::ReadFile(image.Path());
+  const std::uint64_t clusters = p.FatSectors * 128ull;
+  auto link = [&](std::uint64_t cluster, std::uint32_t next) {
+    for (int i = 0; i < 4; ++i) bytes[p.firstFAT * 512 + cluster * 4 + i] = static_cast<char>(next >> (8 * i));
+  };
+  for (std::uint64_t cluster = 2; cluster + 1 < clusters; ++cluster)
+    if (cluster != 3) link(cluster, static_cast<std::uint32_t>(cluster + 1));  // 3 is readme.txt's
+  link(2, 4);
+  test::WriteFile(image.Path(), bytes);
+  {
+    const test::ImageVolume chained(image);
+    EXPECT_EQ(DirectorySectors(chained.volume, 0).size(), 4096u);  // 65,536 entries of 32 bytes
+    ASSERT_EQ(ListFatFolder(chained.volume, 0).size(), 1u);
+    EXPECT_EQ(ListFatFolder(chained.volume, 0)[0].name, "readme.txt");
+  }
+  const std::uint64_t beyond = std::filesystem::file_size(image.Path()) / 512;  // first cluster past the end
+  link(4, static_cast<std::uint32_t>(beyond - p.Cluster0Start + 5));
+  test::WriteFile(image.Path(), bytes);
+  const test::ImageVolume cut(image);
+  EXPECT_EQ(DirectorySectors(cut.volume, 0).size(), 2u);
 }
 
 }  // namespace

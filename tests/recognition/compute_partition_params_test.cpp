@@ -82,6 +82,30 @@ TEST(ComputePartitionParams, Fat32FallsBackToTheBackupBootSector) {
   EXPECT_EQ(intact->SectorsPerCluster, 2u);
 }
 
+// A cluster size that is not a power of two up to 128 places every cluster wrongly: files would
+// be saved with the right sizes and someone else's bytes (or zeros).
+TEST(ComputePartitionParams, FatRefusesClusterSizesThatAreNotPowersOfTwo) {
+  for (const std::uint8_t per_cluster : std::initializer_list<std::uint8_t>{0, 3, 6, 96, 255, 1, 2, 64, 128}) {
+    const bool valid = per_cluster != 0 && (per_cluster & (per_cluster - 1)) == 0;
+    MemoryDisk fat16(400);
+    fat16.Fat16Boot(63, per_cluster, 1, 512, 32, 300);
+    fat16.Byte(96, 0, 0xF8);
+    EXPECT_EQ(Compute(fat16, "FAT16", 63, 363).has_value(), valid) << int{per_cluster};
+    MemoryDisk fat32(200);
+    fat32.Fat32Boot(0, per_cluster, 32, 40, 2, 190);
+    fat32.Byte(72, 0, 0xF8);
+    EXPECT_EQ(Compute(fat32, "FAT32", 0, 190).has_value(), valid) << int{per_cluster};
+  }
+  // A primary with a broken cluster size gives way to a sound backup.
+  MemoryDisk disk(200);
+  disk.Fat32Boot(0, 255, 32, 40, 2, 190);
+  disk.Fat32Boot(6, 4, 32, 40, 2, 190);
+  disk.Byte(72, 0, 0xF8);
+  const auto backup = Compute(disk, "FAT32", 0, 190);
+  ASSERT_TRUE(backup);
+  EXPECT_EQ(backup->SectorsPerCluster, 4u);
+}
+
 TEST(ComputePartitionParams, NtfsRecordSizesAndMftPositions) {
   const struct {
     std::uint8_t per_cluster;

@@ -32,6 +32,15 @@ class LostPartitionSearchTest : public ::testing::Test {
     return listed;
   }
 
+  // The search inside logical volume D: over its sectors 0..range_end.
+  int SearchVolume(std::uint64_t range_end, std::vector<RecognisedPartition>& found) {
+    PartitionParams& params = h_.app.partition_params;
+    params.RangeStart = 0;
+    params.RangeEnd = range_end;
+    return SearchLogicalVolume(h_.app.sectors, h_.app.reporter, h_.ui, VolumePath('D'), "CARDVOL", params,
+                               h_.app.working_params, found);
+  }
+
   test::RecognitionHarness h_;
 };
 
@@ -129,23 +138,30 @@ TEST_F(LostPartitionSearchTest, ListedDisksWithoutPartitionsBecomeOnePartition) 
 
 TEST_F(LostPartitionSearchTest, FileSystemsInsideALogicalVolume) {
   h_.app.devices.AttachVolumeImage(test::PartitionFixture("fat16-volume.img"));
-  PartitionParams& params = h_.app.partition_params;
-  params.RangeStart = 0;
-  params.RangeEnd = 65536;
   std::vector<RecognisedPartition> found;
-  EXPECT_EQ(SearchLogicalVolume(h_.app.sectors, h_.app.reporter, h_.ui, VolumePath('D'), "CARDVOL", params,
-                                h_.app.working_params, found),
-            1);
+  EXPECT_EQ(SearchVolume(65536, found), 1);
   ASSERT_EQ(found.size(), 1u);
   EXPECT_EQ(found[0].label, "Recognised1 - 32 MB - FAT16");
   EXPECT_EQ(found[0].end, 65536u);
   EXPECT_TRUE(found[0].computed);
   EXPECT_EQ(found[0].values.ParamsFileSystemName, "FAT16");
   EXPECT_EQ(h_.ui.Messages().back(), "Found 1 more partitions in selected Drive ( D: - CARDVOL )");
-  EXPECT_EQ(SearchLogicalVolume(h_.app.sectors, h_.app.reporter, h_.ui, VolumePath('D'), "CARDVOL", params,
-                                h_.app.working_params, found),
-            0);
+  EXPECT_EQ(SearchVolume(65536, found), 0);
   EXPECT_EQ(h_.ui.Messages().back(), "No more partitions found in selected Drive ( D: - CARDVOL )");
+}
+
+// A volume whose every sector looks like a FAT16 boot sector (most of no size): the finds of no
+// size are dropped and the list stops at 26, as the disk search does.
+TEST_F(LostPartitionSearchTest, ALogicalVolumeOfLookalikesListsAt26) {
+  test::MemoryDisk disk(4096);
+  for (std::uint32_t k = 0; k < 4096; ++k) disk.Fat16Boot(k, 4, 1, 512, 32, k % 64 == 63 ? 1000 : 0);
+  disk.AttachAs(h_.app.devices, VolumePath('D'), DeviceKind::kVolume);
+  std::vector<RecognisedPartition> found;
+  EXPECT_EQ(SearchVolume(4096, found), 26);
+  ASSERT_EQ(found.size(), 26u);
+  for (std::size_t i = 0; i < found.size(); ++i) EXPECT_EQ(found[i].start, 64 * i + 63) << i;
+  EXPECT_EQ(found.back().label, "Recognised26 - 0 MB - FAT16");
+  EXPECT_EQ(SearchVolume(4096, found), 0);
 }
 
 TEST(BootSectorTest, SignaturesAndSizes) {

@@ -63,6 +63,38 @@ TEST(DestinationNaming, NewNamesCountFromZeroPastTheNamesTaken) {
   EXPECT_EQ(NewNamePath(dir / "archive.tar.gz"), dir / "archive.tar_zy_0.gz");
 }
 
+// Many generations of one name in one folder: each clash gets exactly the name probing from 0 would
+// give (holes left by earlier runs are filled first), without probing from 0 each time.
+TEST(DestinationNaming, RenamedClashesGiveTheNamesProbingFromZeroGives) {
+  test::TempDir dir;
+  for (const char* taken : {"IMG_0001.JPG", "IMG_0001_zy_0.JPG", "IMG_0001_zy_2.JPG", "IMG_0001_zy_5.JPG", "other"})
+    test::WriteFile(dir / taken, "");
+  test::ScriptedUi ui;
+  NamingState naming;
+  naming.replace = ReplaceMode::kRenameAll;
+  RunStop stop;
+  std::vector<std::string> names;
+  for (int i = 0; i < 400; ++i) {
+    const fs::path expected = NewNamePath(dir / "IMG_0001.JPG");  // probing from 0, as before
+    const auto got = ResolveFileName(naming, ui, stop, dir / "IMG_0001.JPG");
+    ASSERT_EQ(got, expected) << i;
+    names.push_back(got->filename());
+    test::WriteFile(*got, "");
+  }
+  EXPECT_THAT(std::vector(names.begin(), names.begin() + 5),
+              ElementsAre("IMG_0001_zy_1.JPG", "IMG_0001_zy_3.JPG", "IMG_0001_zy_4.JPG", "IMG_0001_zy_6.JPG",
+                          "IMG_0001_zy_7.JPG"));
+  EXPECT_EQ(names.back(), "IMG_0001_zy_402.JPG");
+  // A name given but never used (skipped, or renamed by hand) is offered again.
+  EXPECT_EQ(ResolveFileName(naming, ui, stop, dir / "IMG_0001.JPG"), dir / "IMG_0001_zy_403.JPG");
+  EXPECT_EQ(ResolveFileName(naming, ui, stop, dir / "IMG_0001.JPG"), dir / "IMG_0001_zy_403.JPG");
+  // The destination emptied between two saves: the numbers start again from 0.
+  for (const auto& entry : fs::directory_iterator(dir.Path()))
+    if (entry.path().filename() != "IMG_0001.JPG") fs::remove(entry.path());
+  EXPECT_EQ(ResolveFileName(naming, ui, stop, dir / "IMG_0001.JPG"), dir / "IMG_0001_zy_0.JPG");
+  EXPECT_THAT(ui.Events(), IsEmpty());
+}
+
 TEST(DestinationNaming, PathsWrapInTheSavingWindowWhenLong) {
   EXPECT_EQ(PathDisplayText("/out/DCIM/IMG_0001.JPG"), "/out/DCIM/IMG_0001.JPG");
   const std::string longer = "/out/" + std::string(70, 'a') + "/b.jpg";
@@ -77,27 +109,31 @@ TEST(Conflicts, EveryAnswerAndForAll) {
   test::WriteFile(dir / "name", "old");
   const fs::path report = dir / "report.doc";
   const fs::path name = dir / "name";
+  // The edited name is plain text here: GCC 12 at -O3 takes a table of std::string members for
+  // uninitialised (a false -Wmaybe-uninitialized).
   struct Case {
     const char* label;
-    ReplaceAnswer answer;
+    ReplaceChoice choice;
+    bool for_all;
+    const char* new_name;
     std::optional<fs::path> first;   // what the asked conflict gives
     std::optional<fs::path> second;  // the next conflict (name): asked again unless "for all"
     bool asked_again;
     bool stops;
   };
   const Case cases[] = {
-      {"overwrite", {ReplaceChoice::kOverwrite, false, ""}, report, name, true, false},
-      {"overwrite all", {ReplaceChoice::kOverwrite, true, ""}, report, name, false, false},
-      {"rename", {ReplaceChoice::kRename, false, ""}, dir / "report_zy_0.doc", name, true, false},
-      {"rename all", {ReplaceChoice::kRename, true, ""}, dir / "report_zy_0.doc", dir / "name_zy_0", false, false},
-      {"rename edited", {ReplaceChoice::kRename, false, "mine.doc"}, dir / "mine.doc", name, true, false},
-      {"skip", {ReplaceChoice::kSkip, false, ""}, std::nullopt, name, true, false},
-      {"skip all", {ReplaceChoice::kSkip, true, ""}, std::nullopt, std::nullopt, false, false},
-      {"cancel", {ReplaceChoice::kCancel, false, ""}, std::nullopt, std::nullopt, false, true},
+      {"overwrite", ReplaceChoice::kOverwrite, false, "", report, name, true, false},
+      {"overwrite all", ReplaceChoice::kOverwrite, true, "", report, name, false, false},
+      {"rename", ReplaceChoice::kRename, false, "", dir / "report_zy_0.doc", name, true, false},
+      {"rename all", ReplaceChoice::kRename, true, "", dir / "report_zy_0.doc", dir / "name_zy_0", false, false},
+      {"rename edited", ReplaceChoice::kRename, false, "mine.doc", dir / "mine.doc", name, true, false},
+      {"skip", ReplaceChoice::kSkip, false, "", std::nullopt, name, true, false},
+      {"skip all", ReplaceChoice::kSkip, true, "", std::nullopt, std::nullopt, false, false},
+      {"cancel", ReplaceChoice::kCancel, false, "", std::nullopt, std::nullopt, false, true},
   };
   for (const Case& c : cases) {
     test::ScriptedUi ui;
-    ui.AnswerReplace({c.answer});  // the second window, when asked, gets "Overwrite"
+    ui.AnswerReplace({{c.choice, c.for_all, c.new_name}});  // the second window, when asked, gets "Overwrite"
     NamingState naming;
     RunStop stop;
     EXPECT_EQ(ResolveFileName(naming, ui, stop, report), c.first) << c.label;
@@ -114,28 +150,28 @@ TEST(LongPaths, EachChoiceOnceOrForAll) {
   test::TempDir dir;
   const fs::path base = dir / "out";
   const fs::path too_long = base / "very long";
-  struct Case {
+  struct Case {  // the picked folder as plain text, as above
     const char* label;
-    LongPathAnswer answer;
+    LongPathChoice choice;
+    bool for_all;
+    const char* picked;
     std::optional<fs::path> first;
     std::optional<fs::path> second;  // the next long path: asked again (and closed) unless for all
     bool asked_again;
   };
+  const std::string picked = (dir / "picked").string();
   const Case cases[] = {
-      {"ignore", {LongPathChoice::kIgnore, false, ""}, std::nullopt, std::nullopt, true},
-      {"ignore all", {LongPathChoice::kIgnore, true, ""}, std::nullopt, std::nullopt, false},
-      {"misc", {LongPathChoice::kMoveToMiscellaneous, false, ""}, base / "ZYD_Miscellaneous", std::nullopt, true},
-      {"misc all",
-       {LongPathChoice::kMoveToMiscellaneous, true, ""},
-       base / "ZYD_Miscellaneous",
-       base / "ZYD_Miscellaneous",
-       false},
-      {"browse all", {LongPathChoice::kBrowse, true, (dir / "picked").string()}, dir / "picked", dir / "picked", false},
-      {"browse cancelled", {LongPathChoice::kBrowse, false, ""}, std::nullopt, std::nullopt, true},
+      {"ignore", LongPathChoice::kIgnore, false, "", std::nullopt, std::nullopt, true},
+      {"ignore all", LongPathChoice::kIgnore, true, "", std::nullopt, std::nullopt, false},
+      {"misc", LongPathChoice::kMoveToMiscellaneous, false, "", base / "ZYD_Miscellaneous", std::nullopt, true},
+      {"misc all", LongPathChoice::kMoveToMiscellaneous, true, "", base / "ZYD_Miscellaneous",
+       base / "ZYD_Miscellaneous", false},
+      {"browse all", LongPathChoice::kBrowse, true, picked.c_str(), dir / "picked", dir / "picked", false},
+      {"browse cancelled", LongPathChoice::kBrowse, false, "", std::nullopt, std::nullopt, true},
   };
   for (const Case& c : cases) {
     test::ScriptedUi ui;
-    ui.AnswerLongPath({c.answer});
+    ui.AnswerLongPath({{c.choice, c.for_all, c.picked}});
     NamingState naming;
     EXPECT_EQ(LongPathBase(naming, ui, base, too_long), c.first) << c.label;
     EXPECT_EQ(LongPathBase(naming, ui, base, too_long), c.second) << c.label;

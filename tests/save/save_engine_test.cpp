@@ -17,6 +17,7 @@
 #include "save/checked_tree_saving.hpp"
 #include "save/destination_check.hpp"
 #include "save/save_run.hpp"
+#include "save/save_worker.hpp"
 #include "save/selection_count.hpp"
 #include "save_fixture.hpp"
 #include "search/file_list_filler.hpp"
@@ -103,21 +104,24 @@ TEST(SaveEngine, SkipEndsOneFileAndStopEndsTheRunBothLeavingThePartialFile) {
     EXPECT_EQ(partial, three.big.substr(0, 1 << 20));
     const SaveState& state = recovered.app.save;
     EXPECT_EQ(state.counters.files_incomplete, 1u);
+    // The partial file is not counted as saved.
     if (button == SaveButton::kSkip) {
       EXPECT_EQ(state.end, SaveEnd::kCompleted);
       EXPECT_EQ(test::ReadFile(out / "next.bin"), Content(100000, 'n'));
       EXPECT_EQ(test::ReadFile(out / "last.bin"), Content(5000, 'l'));
-      EXPECT_EQ(state.counters.files_saved, 3u);
+      EXPECT_EQ(state.counters.files_saved, 2u);
     } else {
       EXPECT_EQ(state.end, SaveEnd::kStopped);
       EXPECT_THAT(Listing(out), ElementsAre("ZYD_Miscellaneous/", "big.bin"));
-      EXPECT_EQ(state.counters.files_saved, 1u);
+      EXPECT_EQ(state.counters.files_saved, 0u);
     }
-    // A stopped run ends in the completion window too, after the summary.
-    EXPECT_THAT(recovered.ui.Events(), Contains("save completed: Recovered data has been saved successfully."));
-    EXPECT_EQ(recovered.ui.LastText(UiText::kSaveTotals),
-              "( recovered saved data : " + std::to_string(state.counters.files_saved) + " Files, 1 Folders )");
-    EXPECT_FALSE(state.skip);  // the stop belongs to the run and ends with it
+    // Neither says "saved successfully": the summary ends naming the partial file.
+    EXPECT_THAT(recovered.ui.Events(), Not(Contains(StartsWith("save completed"))));
+    ASSERT_EQ(state.unsaved.size(), 1u);
+    EXPECT_EQ(recovered.ui.LastText(UiText::kSaveTotals), "( incomplete : " + (out / "big.bin").string() +
+                                                              " - 1048576 of " + std::to_string(three.big.size()) +
+                                                              " bytes written )");
+    EXPECT_FALSE(state.skip);
   }
 }
 
@@ -238,37 +242,6 @@ TEST(SaveEngine, ConflictsWithWhatTheDestinationHolds) {
   }
 }
 
-// Rewrites a long name of at most 13 characters (one long-name entry) in a FAT image.
-void PatchLongName(const fs::path& image, std::string_view from, std::string_view to) {
-  static constexpr int kOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
-  std::string bytes = test::ReadFile(image);
-  auto unit = [&](std::size_t entry, int i) {
-    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[entry + kOffsets[i]]) |
-                                      static_cast<unsigned char>(bytes[entry + kOffsets[i] + 1]) << 8);
-  };
-  for (std::size_t entry = 0; entry + 32 <= bytes.size(); entry += 32) {
-    if (bytes[entry + 11] != 0x0F) continue;
-    bool same = true;
-    for (int i = 0; i < 13 && same; ++i) {
-      const std::uint16_t want = i < static_cast<int>(from.size())    ? static_cast<unsigned char>(from[i])
-                                 : i == static_cast<int>(from.size()) ? 0
-                                                                      : 0xFFFF;
-      same = unit(entry, i) == want;
-    }
-    if (!same) continue;
-    for (int i = 0; i < 13; ++i) {
-      const std::uint16_t value = i < static_cast<int>(to.size())    ? static_cast<unsigned char>(to[i])
-                                  : i == static_cast<int>(to.size()) ? 0
-                                                                     : 0xFFFF;
-      bytes[entry + kOffsets[i]] = static_cast<char>(value & 0xFF);
-      bytes[entry + kOffsets[i] + 1] = static_cast<char>(value >> 8);
-    }
-    test::WriteFile(image, bytes);
-    return;
-  }
-  throw std::runtime_error("no long name " + std::string(from));
-}
-
 TEST(SaveEngine, HostileNamesStayInsideTheDestination) {
   test::TempDir dir;
   test::FatImage image(dir / "v.img", 16, 1, 16);
@@ -276,12 +249,12 @@ TEST(SaveEngine, HostileNamesStayInsideTheDestination) {
   image.Put("evilfolder/evil file.txt", "escaped?");
   image.Put("slash it.txt", "slashed");
   image.Put("ctrl char.txt", "control");
-  PatchLongName(image.Path(), "evilfolder", "..");
-  PatchLongName(image.Path(), "evil file.txt", "../../x.txt");
-  PatchLongName(image.Path(), "slash it.txt", "/etc/x.txt");
-  PatchLongName(image.Path(), "ctrl char.txt",
-                "a\x01"
-                "b\x1f.txt");
+  test::PatchLongName(image.Path(), "evilfolder", "..");
+  test::PatchLongName(image.Path(), "evil file.txt", "../../x.txt");
+  test::PatchLongName(image.Path(), "slash it.txt", "/etc/x.txt");
+  test::PatchLongName(image.Path(), "ctrl char.txt",
+                      "a\x01"
+                      "b\x1f.txt");
   test::Recovered recovered(image.Path(), "FAT16");
   fs::create_directories(dir / "inner");
   ASSERT_TRUE(recovered.SaveAll(dir / "inner" / "out"));
@@ -368,6 +341,51 @@ TEST(SaveEngine, FullDestinationStopsTheWholeSave) {
   EXPECT_EQ(test::ReadFile(dir / "full/out/one.bin"), Content(300 << 10, '1'));
   EXPECT_LT(fs::file_size(dir / "full/out/two.bin"), 300u << 10);
   EXPECT_FALSE(fs::exists(dir / "full/out/three.bin"));
+  // Cut short by the full disk: not saved, and named.
+  EXPECT_EQ(recovered.app.save.counters.files_saved, 1u);
+  ASSERT_FALSE(recovered.app.save.unsaved.empty());
+  EXPECT_EQ(recovered.app.save.unsaved[0].kind, UnsavedItem::Kind::kIncomplete);
+  EXPECT_EQ(recovered.app.save.unsaved[0].path, dir / "full/out/two.bin");
+}
+
+// A file whose clusters lie beyond the medium is created but cannot be filled: it is not counted
+// as saved, it is named with what was written, and the completion text does not come.
+TEST(SaveEngine, OnlyWholeFilesCountAsSavedAndTheOthersAreNamed) {
+  test::TempDir dir;
+  test::FatImage image(dir / "v.img", 16, 4, 32);
+  image.Put("whole.txt", "whole");
+  image.Put("cut.bin", Content(5000, 'c'));
+  std::string bytes = test::ReadFile(image.Path());
+  const std::size_t entry = bytes.find("CUT     BIN");
+  ASSERT_NE(entry, std::string::npos);
+  bytes[entry + 26] = '\xF0';  // first cluster 0xFFF0: far beyond the 32 MiB volume
+  bytes[entry + 27] = '\xFF';
+  test::WriteFile(image.Path(), bytes);
+  test::Recovered recovered(image.Path(), "FAT16");
+  ASSERT_TRUE(recovered.SaveAll(dir / "out"));
+  const SaveState& save = recovered.app.save;
+  EXPECT_EQ(save.end, SaveEnd::kCompleted);
+  EXPECT_EQ(save.counters.files_selected, 2u);
+  EXPECT_EQ(save.counters.files_saved, 1u);
+  EXPECT_EQ(save.counters.files_incomplete, 1u);
+  ASSERT_EQ(save.unsaved.size(), 1u);
+  EXPECT_EQ(save.unsaved[0].kind, UnsavedItem::Kind::kIncomplete);
+  EXPECT_EQ(save.unsaved[0].path, dir / "out" / "cut.bin");
+  EXPECT_EQ(UnsavedText(save.unsaved[0]),
+            "( incomplete : " + (dir / "out" / "cut.bin").string() + " - 0 of 5000 bytes written )");
+  EXPECT_FALSE(EverythingWritten(save));
+  EXPECT_THAT(recovered.ui.Events(), Not(Contains(StartsWith("save completed"))));
+  EXPECT_EQ(test::ReadFile(dir / "out" / "whole.txt"), "whole");
+
+  // A conflict the person skips keeps the file there: named, but the save is a success.
+  test::Recovered again(image.Path(), "FAT16");
+  again.ui.AnswerReplace({{ReplaceChoice::kSkip, true, ""}});
+  ASSERT_TRUE(again.SaveAll(dir / "out"));
+  ASSERT_EQ(again.app.save.unsaved.size(), 2u);
+  EXPECT_EQ(again.app.save.unsaved[0].kind, UnsavedItem::Kind::kKept);
+  EXPECT_EQ(again.app.save.unsaved[1].kind, UnsavedItem::Kind::kKept);
+  EXPECT_TRUE(EverythingWritten(again.app.save));
+  EXPECT_THAT(again.ui.Events(), Contains(StartsWith("save completed")));
 }
 
 // Deep Search's partition table as the save engine sees it, recording what it is asked.

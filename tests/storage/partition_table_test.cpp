@@ -153,6 +153,27 @@ TEST(PartitionTable, EbrChainsEnd) {
   EXPECT_EQ(WalkMemory(self, 100000), (std::vector<Listed>{{"FAT16", 15, 25}}));
 }
 
+// Two chained EBRs with three logical entries each, the first with its link in the last slot (as
+// some tools write them): six partitions, as mmls lists them.
+TEST(PartitionTable, EbrsWithSeveralLogicalEntries) {
+  MemoryDisk disk(400);
+  disk.Entry(0, 0, 0x05, 100, 300);
+  disk.Entry(100, 0, 0x06, 1, 20);
+  disk.Entry(100, 1, 0x06, 21, 20);
+  disk.Entry(100, 2, 0x0E, 41, 20);
+  disk.Entry(100, 3, 0x05, 100, 200);
+  disk.Entry(200, 0, 0x06, 1, 20);
+  disk.Entry(200, 1, 0x05, 50, 10);  // a second link is not followed
+  disk.Entry(200, 2, 0x04, 21, 20);
+  disk.Entry(200, 3, 0x06, 41, 20);
+  EXPECT_EQ(WalkMemory(disk, 100000), (std::vector<Listed>{{"FAT16", 101, 121},
+                                                           {"FAT16", 121, 141},
+                                                           {"FAT16", 141, 161},
+                                                           {"FAT16", 201, 221},
+                                                           {"FAT16", 221, 241},
+                                                           {"FAT16", 241, 261}}));
+}
+
 TEST(PartitionTable, EntriesBeyondTheDiskEndTheWalk) {
   MemoryDisk disk(64);
   disk.Entry(0, 0, 0x0C, 0xFFFFFFF0, 0xFFFFFFFF);

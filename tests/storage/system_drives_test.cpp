@@ -1,5 +1,8 @@
 #include "storage/system_drives.hpp"
 
+#include <sys/inotify.h>
+#include <unistd.h>
+
 #include <gmock/gmock.h>
 #include <gtest/gtest.h>
 
@@ -59,6 +62,40 @@ class SystemDrivesTest : public ::testing::Test {
   test::TempDir dir_;
   FakeSysfs sysfs_{dir_ / "machine"};
 };
+
+// Fixed disks are never offered, so they are never opened either: only sysfs is read for them.
+TEST(SystemDrivesOpening, OnlyOfferedDisksAreOpened) {
+  test::TempDir dir;
+  test::WriteFile(dir / "sda.node", std::string(4096, '\0'));
+  test::WriteFile(dir / "sdb.node", std::string(4096, '\0'));
+  FakeSysfs sysfs(dir / "machine");
+  sysfs.AddDisk({.name = "sda",
+                 .device_path = "pci0000:00/0000:00:1f.2/ata1/host0/target0:0:0/0:0:0:0/block",
+                 .sectors = 8,
+                 .udev = {{"ID_BUS", "ata"}},
+                 .node = dir / "sda.node"});
+  sysfs.AddDisk({.name = "sdb",
+                 .device_path = "pci0000:00/0000:00:14.0/usb2/2-2/2-2:1.0/host2/target2:0:0/2:0:0:0/block",
+                 .sectors = 8,
+                 .removable = true,
+                 .udev = {{"ID_BUS", "usb"}},
+                 .node = dir / "sdb.node"});
+  const int watcher = inotify_init1(IN_NONBLOCK | IN_CLOEXEC);
+  ASSERT_GE(watcher, 0);
+  ASSERT_GE(inotify_add_watch(watcher, dir.Path().c_str(), IN_OPEN), 0);
+  SystemDrives drives(sysfs.Config());
+  drives.Probe();
+  std::vector<std::string> opened;
+  alignas(inotify_event) char buffer[4096];
+  for (ssize_t n; (n = read(watcher, buffer, sizeof buffer)) > 0;)
+    for (char* at = buffer; at < buffer + n; at += sizeof(inotify_event) + reinterpret_cast<inotify_event*>(at)->len)
+      if (const auto* event = reinterpret_cast<inotify_event*>(at); event->len > 0) opened.push_back(event->name);
+  close(watcher);
+  EXPECT_THAT(opened, ElementsAre("sdb.node"));
+  ASSERT_EQ(drives.Disks().size(), 2u);
+  EXPECT_FALSE(SystemDrives::Removable(drives.Disks()[0]));
+  EXPECT_EQ(drives.Disks()[0].tracks_per_cylinder, 255u);
+}
 
 TEST_F(SystemDrivesTest, QueriesEveryDiskAndOffersOnlyRemovableMedia) {
   SystemDrives drives(sysfs_.Config());

@@ -133,4 +133,34 @@ ImageVolume::ImageVolume(const FatImage& image) : disk(image.Path()) {
   volume.read_limit_bytes = std::filesystem::file_size(image.Path());
 }
 
+void PatchLongName(const std::filesystem::path& image, std::string_view from, std::string_view to) {
+  static constexpr int kOffsets[13] = {1, 3, 5, 7, 9, 14, 16, 18, 20, 22, 24, 28, 30};
+  std::string bytes = ReadFile(image);
+  auto unit = [&](std::size_t entry, int i) {
+    return static_cast<std::uint16_t>(static_cast<unsigned char>(bytes[entry + kOffsets[i]]) |
+                                      static_cast<unsigned char>(bytes[entry + kOffsets[i] + 1]) << 8);
+  };
+  for (std::size_t entry = 0; entry + 32 <= bytes.size(); entry += 32) {
+    if (bytes[entry + 11] != 0x0F) continue;
+    bool same = true;
+    for (int i = 0; i < 13 && same; ++i) {
+      const std::uint16_t want = i < static_cast<int>(from.size())    ? static_cast<unsigned char>(from[i])
+                                 : i == static_cast<int>(from.size()) ? 0
+                                                                      : 0xFFFF;
+      same = unit(entry, i) == want;
+    }
+    if (!same) continue;
+    for (int i = 0; i < 13; ++i) {
+      const std::uint16_t value = i < static_cast<int>(to.size())    ? static_cast<unsigned char>(to[i])
+                                  : i == static_cast<int>(to.size()) ? 0
+                                                                     : 0xFFFF;
+      bytes[entry + kOffsets[i]] = static_cast<char>(value & 0xFF);
+      bytes[entry + kOffsets[i] + 1] = static_cast<char>(value >> 8);
+    }
+    WriteFile(image, bytes);
+    return;
+  }
+  throw std::runtime_error("no long name " + std::string(from));
+}
+
 }  // namespace pellora::test

@@ -46,6 +46,10 @@ struct ImageVolume {
 // and short names; the same on every run.
 void MakeLocalTree(const std::filesystem::path& root, int files, int depth);
 
+// Rewrites a long name of at most 13 characters (one long-name entry) in a FAT image, as a hostile
+// or damaged medium may hold it; throws when the image has no such name.
+void PatchLongName(const std::filesystem::path& image, std::string_view from, std::string_view to);
+
 // Runs a shell command; throws with its output when it fails.
 std::string Shell(const std::string& command);
 

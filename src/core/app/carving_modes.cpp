@@ -5,6 +5,7 @@
 #include "app/search_selection.hpp"
 #include "app/startup.hpp"
 #include "carving/photo_search.hpp"
+#include "common/output_file.hpp"
 #include "common/text.hpp"
 #include "save/destination_check.hpp"
 #include "state/end_message.hpp"
@@ -14,7 +15,7 @@ namespace pellora {
 namespace {
 
 // Destination + "Pellora/" + the mode's folder, made when missing; nullopt (after the message)
-// when the destination folder does not exist.
+// when the destination folder does not exist or the mode's folder cannot be made in it.
 std::optional<std::filesystem::path> PrepareModeFolder(AppState& app, const CarvingRequest& request,
                                                        std::string_view mode_folder_name) {
   const std::filesystem::path chosen(std::string(Trim(request.destination.string())));
@@ -29,7 +30,12 @@ std::optional<std::filesystem::path> PrepareModeFolder(AppState& app, const Carv
     return std::nullopt;
   }
   const std::filesystem::path mode_folder = chosen / kCarvingRootFolder / mode_folder_name;
-  std::filesystem::create_directories(mode_folder, error);  // a failure shows when the first file is written
+  // A folder that cannot be made takes no file: say so now rather than search for nothing.
+  std::filesystem::create_directories(mode_folder, error);
+  if (!std::filesystem::is_directory(mode_folder, error)) {
+    app.ui.ShowMessage(kSaveFailureText, kMessageCaption);
+    return std::nullopt;
+  }
   return mode_folder;
 }
 

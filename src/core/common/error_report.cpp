@@ -22,6 +22,15 @@ std::string ErrorMessage(std::string_view command_name, std::string_view error_c
   return "Error while executing \" " + std::string(command_name) + " \" command (" + std::string(error_code) + ")";
 }
 
+std::string WithDetail(std::string_view error_message, std::string_view detail) {
+  std::string text(error_message);
+  std::string one_line;
+  for (char c : detail) one_line.push_back(c == '\r' || c == '\n' ? ' ' : c);
+  const std::string_view trimmed = Trim(one_line);
+  if (!trimmed.empty()) text.append(": ").append(trimmed);
+  return text;
+}
+
 std::optional<std::string> FormatTimeStamp(std::time_t when) {
   std::tm local{};
   if (localtime_r(&when, &local) == nullptr) return std::nullopt;
@@ -70,11 +79,11 @@ std::string MailLink(std::string_view report_body) {
 }
 
 ErrorReport MakeErrorReport(std::string_view context_label, std::string_view area, std::string_view site,
-                            SearchMode mode) {
+                            SearchMode mode, std::string_view detail) {
   ErrorReport report;
   report.error_code = ErrorCode(site, area, ModeLetter(mode));
   report.headline = ErrorMessage(CommandName(context_label), report.error_code);
-  report.body = ReportBody(report.headline);
+  report.body = ReportBody(WithDetail(report.headline, detail));
   report.mail_link = MailLink(report.body);
   return report;
 }

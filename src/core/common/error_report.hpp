@@ -18,17 +18,22 @@ std::string ErrorCode(std::string_view site, std::string_view area, std::string_
 std::string CommandName(std::string_view context_label);
 // Error while executing " Loading drives " command (0x003TH_LLD_B)
 std::string ErrorMessage(std::string_view command_name, std::string_view error_code);
+// The error message followed by what the failure said, on the same line ("... (0x0011E_R_B): field
+// beyond the end of the buffer"); the message alone when nothing was said. Line breaks in the
+// detail become blanks so a log entry keeps its four lines.
+std::string WithDetail(std::string_view error_message, std::string_view detail);
 // Local time as "%d-%b-%Y  %I:%M:%S %p"; nullopt when the time cannot be formatted.
 std::optional<std::string> FormatTimeStamp(std::time_t when);
 // The four lines one failure adds to Error_Log.txt, each ended by CR LF (UTF-8 here; the log
 // writer stores it as UTF-16LE).
 std::string ErrorLogEntry(std::string_view time_stamp, std::string_view error_code, std::string_view error_message);
-// The body of the report window: note, support address, message and the questionnaire.
+// The body of the report window: note, support address, message (with the detail, when any) and
+// the questionnaire.
 std::string ReportBody(std::string_view error_message);
 // The "Contact Support" mail link made from a report body.
 std::string MailLink(std::string_view report_body);
 
 ErrorReport MakeErrorReport(std::string_view context_label, std::string_view area, std::string_view site,
-                            SearchMode mode);
+                            SearchMode mode, std::string_view detail = {});
 
 }  // namespace pellora

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <ctime>
+#include <exception>
 #include <filesystem>
 #include <functional>
 #include <mutex>
@@ -24,8 +25,10 @@ class ErrorReporter {
   const std::filesystem::path& LogPath() const { return log_path_; }
   void SetClock(Clock clock) { clock_ = std::move(clock); }
 
-  // Writes the log entry and shows the report; never throws.
-  void ReportFailure(std::string_view context_label, std::string_view area, std::string_view site) noexcept;
+  // Writes the log entry and shows the report; never throws. detail is what the failure itself
+  // said ("field beyond the end of the buffer", the system's text of a failed read), when known.
+  void ReportFailure(std::string_view context_label, std::string_view area, std::string_view site,
+                     std::string_view detail = {}) noexcept;
 
   // Runs fn; on any exception reports it with the label and codes and returns false.
   template <typename Fn>
@@ -33,6 +36,9 @@ class ErrorReporter {
     try {
       std::forward<Fn>(fn)();
       return true;
+    } catch (const std::exception& failure) {
+      ReportFailure(context_label, area, site, failure.what());
+      return false;
     } catch (...) {
       ReportFailure(context_label, area, site);
       return false;

@@ -23,7 +23,8 @@ bool AcceptedAttribute(std::uint8_t attr, EntryMode mode) {
 
 bool IsValidShortName(std::string_view name_utf8) {
   for (char32_t point : Utf8CodePoints(name_utf8)) {
-    if ((point >= 1 && point <= 31) || (point >= 128 && point <= 255)) return false;
+    // Bytes 0x80..0xFF are legal in 8.3 names: every system writes them for accented long names.
+    if (point >= 1 && point <= 31) return false;
     switch (point) {
       case '"':
       case '\\':
@@ -42,8 +43,46 @@ bool IsValidShortName(std::string_view name_utf8) {
   return true;
 }
 
+std::uint8_t ShortNameChecksum(std::span<const std::byte> name11) {
+  std::uint8_t sum = 0;
+  for (std::size_t i = 0; i < 11 && i < name11.size(); ++i)
+    sum = static_cast<std::uint8_t>(((sum & 1) << 7) + (sum >> 1) + static_cast<std::uint8_t>(name11[i]));
+  return sum;
+}
+
+namespace {
+
+// The first byte of a deleted 8.3 name is lost (0xE5 took its place), and every value of it gives
+// a different checksum, so the checksum names the byte that was there. The long name belongs to the
+// entry when that byte could begin an 8.3 name and, when the long name starts with a plain letter
+// or digit, is that character in upper case (how every system derives the 8.3 name).
+bool DeletedChecksumFits(std::span<const std::byte> name11, std::uint8_t checksum, char16_t first_unit) {
+  std::uint8_t sum = checksum;
+  for (std::size_t i = 10; i >= 1; --i) {
+    sum = static_cast<std::uint8_t>(sum - static_cast<std::uint8_t>(name11[i]));
+    sum = static_cast<std::uint8_t>((sum << 1) | (sum >> 7));
+  }
+  const std::uint8_t first = sum;
+  if (first < 0x20 || first == 0xE5 || (first >= 'a' && first <= 'z')) return false;
+  if (std::string_view(" \"*+,./:;<=>?[\\]|").find(static_cast<char>(first)) != std::string_view::npos) return false;
+  const bool plain = (first_unit >= u'A' && first_unit <= u'Z') || (first_unit >= u'a' && first_unit <= u'z') ||
+                     (first_unit >= u'0' && first_unit <= u'9');
+  if (!plain) return true;
+  const int upper = (first_unit >= u'a' && first_unit <= u'z') ? first_unit - u'a' + u'A' : first_unit;
+  return first == upper;
+}
+
+}  // namespace
+
 std::string FindLongName(std::span<const std::byte> sector_bytes, std::size_t entry_offset, std::uint64_t sector,
                          const PreviousSectorReader& read_previous) {
+  if (!Fits(sector_bytes, entry_offset, kDirectoryEntrySize)) return {};
+  const auto name11 = sector_bytes.subspan(entry_offset, 11);
+  const bool deleted = Le8(sector_bytes, entry_offset) == 0xE5;
+  // A live entry's long-name parts all carry the checksum of its 8.3 name; parts with another one
+  // were left by a file deleted or renamed before, and name some other file.
+  std::optional<std::uint8_t> checksum;
+  if (!deleted) checksum = ShortNameChecksum(name11);
   std::array<std::byte, 512> previous{};
   std::span<const std::byte> bytes = sector_bytes;
   std::uint64_t at_sector = sector;
@@ -62,10 +101,14 @@ std::string FindLongName(std::span<const std::byte> sector_bytes, std::size_t en
     const auto slot = static_cast<std::size_t>(offset);
     if (!Fits(bytes, slot, kDirectoryEntrySize) || Le8(bytes, slot + 11) != kLongNameAttribute) break;
     if (units.size() > kMaxLongNameUnits) break;
+    const std::uint8_t part_checksum = Le8(bytes, slot + 13);
+    if (!checksum) checksum = part_checksum;  // deleted: the parts must agree with one another
+    if (part_checksum != *checksum) break;
     for (std::size_t unit : kLongNameUnits) units.push_back(Le16(bytes, slot + unit));
     if (Le8(bytes, slot) == 0x40 + sequence) break;  // the first part of the name was stored last
     if (sequence == 0xFF) break;
   }
+  if (deleted && (units.empty() || !DeletedChecksumFits(name11, *checksum, static_cast<char16_t>(units[0])))) return {};
   std::string utf16;
   for (std::uint16_t unit : units) {
     if (unit == 0) break;

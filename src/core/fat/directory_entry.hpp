@@ -47,12 +47,15 @@ DirectoryEntry ParseDirectoryEntry(std::span<const std::byte> sector_bytes, std:
                                    const PreviousSectorReader& read_previous);
 
 // The long name stored in the long-name entries just before the short entry at entry_offset, or
-// empty. Walks back into the previous sector when the name begins there.
+// empty. Walks back into the previous sector when the name begins there. Only parts whose checksum
+// matches the 8.3 name are taken.
 std::string FindLongName(std::span<const std::byte> sector_bytes, std::size_t entry_offset, std::uint64_t sector,
                          const PreviousSectorReader& read_previous);
 
-// An 8.3 name is refused when it holds control characters, any of " \ / ? * < > | :, or a
-// character in 128..255.
+// The checksum every long-name entry of a name carries: over the 11 bytes of its 8.3 name field.
+std::uint8_t ShortNameChecksum(std::span<const std::byte> name11);
+
+// An 8.3 name is refused when it holds control characters or any of " \ / ? * < > | :.
 bool IsValidShortName(std::string_view name_utf8);
 
 }  // namespace pellora

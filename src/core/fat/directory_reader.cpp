@@ -6,6 +6,15 @@
 
 namespace pellora {
 
+namespace {
+
+// A folder holds at most 65,536 entries (2 MiB). A chain that runs on past that, or into clusters
+// beyond the medium, is a damaged FAT and not a bigger folder: following it would read the whole FAT
+// and keep a list of every sector of the volume.
+constexpr std::size_t kMaxFolderSectors = 65536 * kDirectoryEntrySize / kSectorSize;
+
+}  // namespace
+
 std::vector<std::uint64_t> DirectorySectors(const FatVolume& volume, std::uint64_t self) {
   std::vector<std::uint64_t> sectors;
   const FileSystemParams& p = volume.params;
@@ -15,8 +24,15 @@ std::vector<std::uint64_t> DirectorySectors(const FatVolume& volume, std::uint64
   }
   const std::uint64_t first = self == 0 ? p.RootStartSec : self;
   if (first > UINT32_MAX) return sectors;
-  for (std::uint32_t cluster : BuildClusterChain(volume, static_cast<std::uint32_t>(first)))
-    for (std::uint32_t i = 0; i < p.SectorsPerCluster; ++i) sectors.push_back(p.ClusterStart(cluster) + i);
+  if (p.SectorsPerCluster == 0) return sectors;
+  const std::size_t max_clusters = (kMaxFolderSectors + p.SectorsPerCluster - 1) / p.SectorsPerCluster;
+  const std::uint64_t limit_sector = volume.read_limit_bytes / kSectorSize;
+  for (std::uint32_t cluster :
+       BuildClusterChain(volume, static_cast<std::uint32_t>(first), {.max_length = max_clusters})) {
+    if (limit_sector != 0 && p.ClusterStart(cluster) + p.SectorsPerCluster > limit_sector) break;
+    for (std::uint32_t i = 0; i < p.SectorsPerCluster && sectors.size() < kMaxFolderSectors; ++i)
+      sectors.push_back(p.ClusterStart(cluster) + i);
+  }
   return sectors;
 }
 

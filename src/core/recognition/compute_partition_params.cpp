@@ -40,8 +40,9 @@ bool ComputeFat16(Reader& reader, std::uint32_t start, FileSystemParams& out) {
   const std::uint32_t reserved = Le16(boot, 0x0E);
   const std::uint32_t root_entries = Le16(boot, 0x11);
   const std::uint32_t per_fat = Le16(boot, 0x16);
-  // Without a cluster size no cluster can be placed.
-  if (per_cluster == 0) return false;
+  // Without a cluster size no cluster can be placed, and one that is not a power of two up to 128
+  // places them wrongly (every file would read as something else).
+  if (!ClusterSizeValid(per_cluster)) return false;
   if (reader.Read(std::uint32_t{start + reserved + per_fat})[0] != kMediaByte) return false;
   out.FatSectors = per_fat;
   out.SectorsPerCluster = per_cluster;
@@ -67,7 +68,7 @@ bool ComputeFat32(Reader& reader, std::uint32_t start, FileSystemParams& out) {
     reserved = Le16(from, 0x0E);
     per_fat = Le32(from, 0x24);
     root_cluster = Le32(from, 0x2C);
-    return per_cluster != 0 && reader.Read(std::uint32_t{start + reserved + per_fat})[0] == kMediaByte;
+    return ClusterSizeValid(per_cluster) && reader.Read(std::uint32_t{start + reserved + per_fat})[0] == kMediaByte;
   };
   if (!take(boot) && !take(reader.Read(std::uint32_t{start + kFatBackupOffset}))) return false;
   out.FatSectors = per_fat;

@@ -256,16 +256,19 @@ int SearchLogicalVolume(SectorAccess& sectors, ErrorReporter& reporter, Ui& ui, 
     ProgressBar progress(&ui);
     progress.SetRange(range_start, range_end, kVolumeStepSectors);
     std::vector<std::byte> buffer(kVolumeStepSectors * kSectorSize);
+    // Capped as the disk search is: a volume whose every sector looks like a boot sector would
+    // otherwise list each of them (and compare each with all before it).
     for (std::uint64_t at = range_start; at < range_end; at += kVolumeStepSectors) {
-      if (stop.stop_requested()) break;
+      if (stop.stop_requested() || found.size() >= static_cast<std::size_t>(kMaxSearchPartitions)) break;
       ui.ShowCurrentSector(at);
       progress.Advance(range_start, range_end, at, kVolumeStepSectors);
       const std::uint64_t count = std::min(kVolumeStepSectors, range_end - at);
       const std::size_t read =
           std::min<std::size_t>(count, ReadSectorsOrZeros(*device, at, std::span(buffer).first(count * kSectorSize)));
       for (std::size_t i = 0; i < read; ++i) {
+        if (found.size() >= static_cast<std::size_t>(kMaxSearchPartitions)) break;
         auto candidate = TestBootSector(SectorOf(buffer, i), at + i);
-        if (!candidate) continue;
+        if (!candidate || candidate->end <= candidate->start) continue;  // a boot sector of no size is no volume
         if (candidate->file_system == "NTFS" && range_end < (std::uint64_t{1} << 32))
           candidate->end = std::min(candidate->end, range_end);
         const bool known = std::any_of(found.begin(), found.end(), [&](const RecognisedPartition& p) {

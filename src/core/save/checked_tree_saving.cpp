@@ -53,8 +53,13 @@ void SaveFolderItem(SaveRun& run, ItemId item) {
   const auto folder = CreateFolder(state.naming, run.app.ui, state.destination_base, wanted);
   ++state.counters.folders_saved;
   run.ShowCounters();
+  if (!folder) {
+    // Its files are never reached: the folder stands for them among what was not saved.
+    state.unsaved.push_back({UnsavedItem::Kind::kNotWritten, wanted, "folder not made: path too long"});
+    return;
+  }
   const FolderNode* node = results.nodes.ByItem(item);
-  if (!folder || node == nullptr) return;
+  if (node == nullptr) return;
   const std::uint64_t self = node->self;
   WithFolderPartition(run, item, [&] {
     if (run.Fat()) {

@@ -20,6 +20,12 @@ ReplaceMode ModeOf(const ReplaceAnswer& answer) {
   return ReplaceMode::kAsk;
 }
 
+// The first free "_zy_N" name for path, as probing from 0 gives it.
+std::filesystem::path NextNewName(NamingState& naming, const std::filesystem::path& path) {
+  std::uint64_t& number = naming.new_name_numbers[path.native()];
+  return NewNamePath(path, number, number);
+}
+
 }  // namespace
 
 std::optional<std::filesystem::path> ResolveFileName(NamingState& naming, Ui& ui, RunStop& stop,
@@ -30,7 +36,7 @@ std::optional<std::filesystem::path> ResolveFileName(NamingState& naming, Ui& ui
     case ReplaceMode::kSkipAll:
       return std::nullopt;
     case ReplaceMode::kRenameAll:
-      return NewNamePath(path);
+      return NextNewName(naming, path);
     case ReplaceMode::kOverwriteAll:
       return path;
     case ReplaceMode::kAsk:
@@ -38,7 +44,7 @@ std::optional<std::filesystem::path> ResolveFileName(NamingState& naming, Ui& ui
     case ReplaceMode::kRenameOne:
       break;
   }
-  const std::filesystem::path proposal = NewNamePath(path);
+  const std::filesystem::path proposal = NextNewName(naming, path);
   const ReplaceAnswer answer = ui.AskReplace(path.native(), proposal.native());
   naming.replace = ModeOf(answer);
   if (answer.choice == ReplaceChoice::kCancel) stop.Request();

@@ -34,14 +34,29 @@ bool PathTooLong(const std::filesystem::path& path) {
 }
 
 std::filesystem::path NewNamePath(const std::filesystem::path& path) {
+  std::uint64_t number = 0;
+  return NewNamePath(path, 0, number);
+}
+
+std::filesystem::path NewNamePath(const std::filesystem::path& path, std::uint64_t from, std::uint64_t& number) {
   const std::string name = path.filename().native();
   const std::size_t dot = name.rfind('.');
   const std::string base = dot == std::string::npos ? name : name.substr(0, dot);
   const std::string extension = dot == std::string::npos ? std::string() : name.substr(dot);
-  for (std::uint64_t n = 0;; ++n) {
-    const std::filesystem::path candidate = path.parent_path() / (base + "_zy_" + std::to_string(n) + extension);
+  auto candidate = [&](std::uint64_t n) {
+    return path.parent_path() / (base + "_zy_" + std::to_string(n) + extension);
+  };
+  auto taken = [&](std::uint64_t n) {
     std::error_code error;
-    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, error))) return candidate;
+    return std::filesystem::exists(std::filesystem::symlink_status(candidate(n), error));
+  };
+  // A start whose number below is free again (the destination changed since) probes from 0.
+  if (from > 0 && !taken(from - 1)) from = 0;
+  for (std::uint64_t n = from;; ++n) {
+    if (!taken(n)) {
+      number = n;
+      return candidate(n);
+    }
   }
 }
 

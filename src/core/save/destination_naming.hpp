@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <cstdint>
 #include <filesystem>
 #include <string>
 #include <string_view>
@@ -20,6 +21,9 @@ bool PathTooLong(const std::filesystem::path& path);
 // N counting from 0 (report.doc -> report_zy_0.doc, report_zy_1.doc ...); a name without "." gets
 // no dot (name -> name_zy_0).
 std::filesystem::path NewNamePath(const std::filesystem::path& path);
+// The same, probing from N = `from` on (every number below it is known to be taken); `number` gets
+// the N of the name returned.
+std::filesystem::path NewNamePath(const std::filesystem::path& path, std::uint64_t from, std::uint64_t& number);
 
 // The name a file is saved under when its long name makes the path too long: its 8.3 name, or when
 // it has none, the first 6 characters of the long name + "~(1)" + the long name's extension, upper

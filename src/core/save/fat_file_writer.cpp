@@ -16,13 +16,17 @@ std::optional<std::filesystem::path> WriteFatFile(SaveRun& run, const FatFileReq
     const bool chained = reporter.Guarded("Get fat chain...", "S", "8F", [&] {
       clusters = FatFileClusters(volume, request.first_cluster, request.size);
     });
-    if (!chained || run.Stopped()) return;
+    if (run.Stopped()) return;
+    if (!chained) {
+      run.state.unsaved.push_back({UnsavedItem::Kind::kNotWritten, request.path, "its clusters could not be read"});
+      return;
+    }
     SavedFile file(run);
     if (!file.Create(request.path)) return;
     CopyEnd end = CopyEnd::kReadFailed;
     reporter.Guarded("Saving data...", "S", "8G",
                      [&] { end = CopyFatFile(volume, clusters, request.size, file.Sink(), file.Direct()); });
-    file.Close(end == CopyEnd::kComplete);
+    file.Close(end == CopyEnd::kComplete, request.size);
     written = file.Path();
   });
   return written;

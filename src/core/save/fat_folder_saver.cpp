@@ -15,7 +15,6 @@ void SaveFatFolder(SaveRun& run, std::uint64_t self, const std::filesystem::path
     reporter.Guarded("Recover fat files ...", "S", "8I", [&] {
       for (const FileListRow& file : files) {
         if (run.Stopped()) return;
-        ++run.state.counters.files_saved;
         run.ShowCounters();
         WriteFatFile(run, {.path = FileDestination(folder, file.name, file.short_name),
                            .name = file.name,

@@ -34,7 +34,7 @@ std::optional<std::filesystem::path> WriteNtfsFile(SaveRun& run, const NtfsFileR
         complete = end == CopyEnd::kComplete;
       });
     }
-    file.Close(complete);
+    file.Close(complete, size);
     written = file.Path();
   });
   return written;

@@ -32,7 +32,6 @@ void SaveNtfsFolder(SaveRun& run, std::uint64_t self, const std::filesystem::pat
           run.ShowCounters();
           continue;
         }
-        ++run.state.counters.files_saved;
         run.ShowCounters();
         WriteNtfsFile(run, {.path = path, .name = file.name, .record_sector = file.record_sector});
       }

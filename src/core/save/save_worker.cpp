@@ -17,10 +17,16 @@ std::string SavedTotalsText(std::uint64_t files, std::uint64_t folders) {
   return "( recovered saved data : " + std::to_string(files) + " Files, " + std::to_string(folders) + " Folders )";
 }
 
+std::string UnsavedText(const UnsavedItem& item) {
+  const char* what = item.kind == UnsavedItem::Kind::kIncomplete ? "incomplete" : "not saved";
+  return "( " + std::string(what) + " : " + item.path.string() + " - " + item.reason + " )";
+}
+
 void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop) {
   SaveState& state = app.save;
   state.source = request.source;
   state.counters = {};
+  state.unsaved.clear();
   state.end = SaveEnd::kNone;
   state.skip = false;
   SaveRun run(app, state, request.deep_partitions, true, std::move(stop));
@@ -50,9 +56,10 @@ void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop) {
   if (state.end != SaveEnd::kOutOfSpace) state.end = run.Stopped() ? SaveEnd::kStopped : SaveEnd::kCompleted;
   state.skip = false;
   app.ui.ShowText(UiText::kSaveTotals, SavedTotalsText(state.counters.files_saved, state.counters.folders_saved));
-  // After a full destination the message has said what happened; "saved successfully" would not be
-  // true.
-  if (state.end == SaveEnd::kOutOfSpace) return;
+  for (const UnsavedItem& item : state.unsaved) app.ui.ShowText(UiText::kSaveTotals, UnsavedText(item));
+  // "saved successfully" only when it is true: not after a full destination (its message has said
+  // what happened), a stop, or files that did not reach the destination whole.
+  if (!EverythingWritten(state)) return;
   const SaveCompletedAnswer answer = app.ui.ShowSaveCompleted(kSaveCompletedText);
   if (answer.ok && answer.open_folder) ShellOpen(app.ui, state.destination_base.string(), false, app.launcher);
 }

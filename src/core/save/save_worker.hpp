@@ -22,11 +22,15 @@ struct SaveRequest {
 // The count window's line once counting is done, and the summary after saving.
 std::string SelectedTotalsText(std::uint64_t files, std::uint64_t folders);
 std::string SavedTotalsText(std::uint64_t files, std::uint64_t folders);
+// The summary's line for a file or folder that did not reach the destination whole:
+// "( incomplete : /out/DCIM/IMG_0001.JPG - 4096 of 226792 bytes written )".
+std::string UnsavedText(const UnsavedItem& item);
 
 // A started save run, on the calling thread (the saving worker): the selection is counted (a stop
 // there ends the run before anything is written), then saved into the destination base, then the
-// summary and the completion window follow. A stop through the token is the saving window's "Stop". How it ended, and
-// its counters, stay in app.save.
+// summary and the completion window follow; the completion window only when every selected file
+// was written whole. A stop through the token is the saving window's "Stop". How it ended, its
+// counters and what was not saved stay in app.save.
 void RunSave(AppState& app, const SaveRequest& request, std::stop_token stop = {});
 
 }  // namespace pellora

@@ -34,8 +34,9 @@ class SavedFile {
     return
         [this](Source& device, std::uint64_t offset, std::uint64_t length) { return CopyFrom(device, offset, length); };
   }
-  // Closes the file; complete tells whether every byte of it was written.
-  void Close(bool complete);
+  // Closes the file; complete tells whether every byte of its size was written. Only a complete
+  // file counts as saved; another is named among the unsaved ones.
+  void Close(bool complete, std::uint64_t size);
 
   const std::filesystem::path& Path() const { return path_; }
   std::uint64_t Written() const { return written_; }

@@ -30,7 +30,6 @@ void SaveSelectedRows(SaveRun& run, const std::vector<FileListRow>& rows) {
         run, rows, [&](ItemId item) { SaveFolderItem(run, item); },
         [&](const FileListRow& row) {
           const std::filesystem::path path = FileDestination(run.state.destination_base, row.name, row.short_name);
-          ++run.state.counters.files_saved;
           run.ShowCounters();
           if (run.Fat()) {
             WriteFatFile(run, {.path = path,

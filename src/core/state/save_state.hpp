@@ -3,6 +3,9 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <string>
+#include <unordered_map>
+#include <vector>
 
 namespace pellora {
 
@@ -28,6 +31,9 @@ struct NamingState {
   bool long_path_for_all = false;  // "Do this for all next conflicts." was ticked
   bool ignore_all_long_paths = false;
   std::filesystem::path long_path_base;  // keeps its last value from one save to the next
+  // Per clashing path, the "_zy_N" number its last new name took: numbers below it are taken, so
+  // the next clash probes from there instead of from 0 (thousands of clashes of one name stay linear).
+  std::unordered_map<std::string, std::uint64_t> new_name_numbers;
 };
 
 // The counters of one save run, shown in the saving window and in the summary.
@@ -35,11 +41,23 @@ struct SaveCounters {
   std::uint64_t files_selected = 0;
   std::uint64_t folders_selected = 0;
   std::uint64_t files_done = 0;     // files handed to a file writer
-  std::uint64_t files_saved = 0;    // files counted by the savers (the summary's figure)
+  std::uint64_t files_saved = 0;    // files written whole (the summary's figure)
   std::uint64_t folders_saved = 0;  // folders made (and partly ticked folders passed through)
   std::uint64_t invalid_entries = 0;
   std::uint64_t files_written = 0;     // files created at the destination
   std::uint64_t files_incomplete = 0;  // of those, ended early by a skip, a stop or an unreadable sector
+};
+
+// A selected file or folder that did not reach the destination whole.
+struct UnsavedItem {
+  enum class Kind {
+    kIncomplete,  // created, but not every byte was written (unreadable sectors, Skip, a full disk)
+    kNotWritten,  // never created: a path still too long, a folder that could not be made, a failure
+    kKept,        // not written because the destination already had that name and "Skip" kept it
+  };
+  Kind kind = Kind::kNotWritten;
+  std::filesystem::path path;  // where it was to go (or went, when incomplete)
+  std::string reason;          // "path too long", "No space left on device", "1024 of 4096 bytes" ...
 };
 
 // How the last save run ended.
@@ -60,7 +78,18 @@ struct SaveState {
   std::atomic<bool> skip{false};
   SaveEnd end = SaveEnd::kNone;
   SaveCounters counters;
+  std::vector<UnsavedItem> unsaved;  // in the order met
   NamingState naming;
 };
+
+// True when the run ended and every selected file was written whole (a conflict the person chose to
+// skip keeps the file already there and does not count against it): only then was the save a
+// success.
+inline bool EverythingWritten(const SaveState& state) {
+  if (state.end != SaveEnd::kCompleted) return false;
+  for (const UnsavedItem& item : state.unsaved)
+    if (item.kind != UnsavedItem::Kind::kKept) return false;
+  return true;
+}
 
 }  // namespace pellora

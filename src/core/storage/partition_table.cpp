@@ -73,11 +73,12 @@ void WalkEbrChain(SectorAccess& sectors, const std::string& path, std::uint64_t 
     const SectorBytes ebr = ReadSectorOrZeros(sectors, path, ebr_sector);
     bool more = false;
     const auto entries = ParseMbrEntries(ebr);
-    for (std::size_t i = 0; i < 2; ++i) {
-      const MbrEntry& entry = entries[i];
+    // Most tools write one logical entry and one link per EBR, but others fill all four slots:
+    // every logical entry is listed, and the first link is followed.
+    for (const MbrEntry& entry : entries) {
       if (entry.type == 0) continue;
       if (IsExtended(entry.type)) {
-        link = entry.start_lba;
+        if (!more) link = entry.start_lba;
         more = true;
         continue;
       }

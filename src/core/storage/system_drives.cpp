@@ -67,11 +67,12 @@ int BusOf(const std::string& name, const std::string& devpath, const UdevPropert
   return static_cast<int>(BusType::kUnknown);
 }
 
-// Heads and sectors per track as the kernel reports them; 255 x 63 when it reports none.
-void Geometry(const fs::path& node, DiskFacts& facts) {
+// Heads and sectors per track as the kernel reports them; 255 x 63 when it reports none or the
+// disk is not to be opened.
+void Geometry(const fs::path& node, bool open_device, DiskFacts& facts) {
   facts.tracks_per_cylinder = 255;
   facts.sectors_per_track = 63;
-  const int fd = ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC);
+  const int fd = open_device ? ::open(node.c_str(), O_RDONLY | O_NONBLOCK | O_CLOEXEC) : -1;
   if (fd >= 0) {
     hd_geometry geometry{};
     if (::ioctl(fd, HDIO_GETGEO, &geometry) == 0 && geometry.heads != 0 && geometry.sectors != 0) {
@@ -165,7 +166,9 @@ void SystemDrives::Probe() {
       facts.media_type =
           (removable || facts.bus_type == static_cast<int>(BusType::kSd)) ? kRemovableMedia : kFixedMedia;
     }
-    Geometry(facts.system_name, facts);
+    // Only the disks that are offered are opened: a fixed disk is never read, not even for its
+    // geometry, and sysfs has already told which is which.
+    Geometry(facts.system_name, Removable(facts), facts);
     facts.vendor = FirstOf({ReadAttribute(device / "vendor"), ReplaceAll(Property(properties, "ID_VENDOR"), "_", " ")});
     facts.product = FirstOf({ReadAttribute(device / "model"), ReadAttribute(device / "name"),
                              ReplaceAll(Property(properties, "ID_MODEL"), "_", " ")});
