@@ -44,21 +44,18 @@ void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>&
     save_files();
     return;
   }
-  const FolderNode* parent = results.nodes.ByItem(results.tree.Parent(item));
-  if (parent == nullptr || parent->self == kMiscellaneousSelf) {
-    // Right under "Root" or among the orphans: the folder's own partition.
+  // Every folder is read on its own partition when the table knows it: folders deeper down lie on
+  // the partition of their branch as much as the top ones do, and the values of another partition
+  // would read its clusters from the wrong sectors.
+  for (std::size_t row = 0; row < run.deep->Count(); ++row) {
+    if (run.deep->Cluster0StartOf(row) != node->partition_start) continue;
     PartitionRestorer restorer(*run.deep);
-    if (node->partition_start != run.app.working_params.Cluster0Start) {
-      for (std::size_t row = 0; row < run.deep->Count(); ++row) {
-        if (run.deep->Cluster0StartOf(row) != node->partition_start) continue;
-        restorer.MakeCurrent(row);
-        break;
-      }
-    }
+    if (node->partition_start != run.app.working_params.Cluster0Start) restorer.MakeCurrent(row);
     save_files();
     return;
   }
-  if (node->partition_start != parent->partition_start) {
+  const FolderNode* parent = results.nodes.ByItem(results.tree.Parent(item));
+  if (parent != nullptr && parent->self != kMiscellaneousSelf && node->partition_start != parent->partition_start) {
     OnEveryPartition(run, save_files);
     return;
   }
