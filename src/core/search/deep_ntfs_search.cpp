@@ -44,8 +44,8 @@ bool HasMagic(std::span<const std::byte> b, std::string_view magic) {
 // system allows in a name refuses them (control characters and " \ / ? * < > | :).
 bool IsUsableName(std::string_view name) {
   for (char32_t point : Utf8CodePoints(name))
-    if ((point >= 1 && point <= 31) || (point < 128 && std::string_view("\"\\/?*<>|:").find(static_cast<char>(point)) !=
-                                                           std::string_view::npos))
+    if ((point >= 1 && point <= 31) ||
+        (point < 128 && std::string_view("\"\\/?*<>|:").find(static_cast<char>(point)) != std::string_view::npos))
       return false;
   return true;
 }
@@ -86,7 +86,6 @@ class NtfsDeepScan {
   }
 
  private:
-
   void AddMft(std::uint64_t sector) {
     FileRecord record{};
     if (device_.ReadAt(sector * kSectorSize, record).bytes < kFileRecordBytes) return;
@@ -97,21 +96,23 @@ class NtfsDeepScan {
     const bool folder = IsFolderFlags(flags);
     const std::optional<FileNameInfo> info = ChooseFileName(record, folder ? NameText::kFolder : NameText::kFile);
     const std::uint32_t number = Le32(record, 0x2C);
+    // A record without any name is a free record, nothing that could be listed or saved (Basic
+    // Search passes them over too).
+    if (!info) return;
     if (!folder) {
       NtfsFileRow row;
-      row.parent = info ? info->parent : 0;
+      row.parent = info->parent;
       row.record_sector = sector;
-      if (info) {
-        row.name = info->name;
-        row.created = info->created;
-      }
+      row.name = info->name;
+      row.created = info->created;
       row.deleted = flags == kDeletedFile;
       results_.ntfs_files.Add(std::move(row));
       return;
     }
-    if (!info || info->name.empty() || info->name == "." || number == kNtfsRootRecord) return;
+    if (info->name.empty() || info->name == "." || number == kNtfsRootRecord) return;
     if (results_.nodes.Size() == 0) PlaceMiscellaneous();
-    const ItemId parent_item = info->parent == kNtfsRootRecord ? results_.RootItem() : results_.PlacedItem(info->parent);
+    const ItemId parent_item =
+        info->parent == kNtfsRootRecord ? results_.RootItem() : results_.PlacedItem(info->parent);
     if (parent_item != kNoItem) {
       results_.AddFolderNode(parent_item, info->name, number, info->created, 0, info->parent, flags == kDeletedFolder,
                              0);
