@@ -16,6 +16,7 @@
 #include "support/fat_image.hpp"
 #include "support/faulty_source.hpp"
 #include "support/memory_disk.hpp"
+#include "support/ntfs_record.hpp"
 #include "support/result_paths.hpp"
 #include "support/scripted_ui.hpp"
 #include "support/temp_dir.hpp"
@@ -42,17 +43,25 @@ struct Deep {
   std::shared_ptr<test::FaultPlan> plan = std::make_shared<test::FaultPlan>();
   std::optional<DeepPartitionTable> partitions;
 
-  Deep(const std::filesystem::path& image, std::string file_system) {
-    const std::string bytes = test::ReadFile(image);
-    auto medium = std::make_shared<std::vector<std::byte>>(bytes.size());
-    std::memcpy(medium->data(), bytes.data(), bytes.size());
+  Deep(const std::filesystem::path& image, std::string file_system) : Deep(Bytes(image), std::move(file_system)) {}
+
+  static std::vector<std::byte> Bytes(const std::filesystem::path& image) {
+    const std::string text = test::ReadFile(image);
+    std::vector<std::byte> bytes(text.size());
+    std::memcpy(bytes.data(), text.data(), text.size());
+    return bytes;
+  }
+
+  Deep(std::vector<std::byte> bytes, std::string file_system) {
+    auto medium = std::make_shared<std::vector<std::byte>>(std::move(bytes));
+    const std::uint64_t size = medium->size();
     test::AddFaultyDevice(app.devices, "\\\\.\\PhysicalDrive0", medium, plan);
     app.current_device_path = "\\\\.\\PhysicalDrive0";
     app.mode.Set(SearchMode::kDeep);
     PartitionParams& p = app.partition_params;
     p.FileSystemName = std::move(file_system);
-    p.EndSector = p.RangeEnd = bytes.size() / 512;
-    p.ReadLimitBytes = bytes.size();
+    p.EndSector = p.RangeEnd = size / 512;
+    p.ReadLimitBytes = size;
   }
 
   const DeepPartitionTable& Run(std::stop_token stop = {}) {
@@ -153,6 +162,64 @@ TEST(DeepSearch, NothingFoundEndsWithTheMessage) {
   EXPECT_TRUE(deep.app.results.tree.Empty());
   EXPECT_THAT(deep.ui.Events(), Contains("end: Recovery is not possible in Deep Search Mode, use other search mode "
                                          "to recover your data."));
+}
+
+// An NTFS volume whose boot sectors and first $MFT records (the root's among them) are overwritten:
+// its folders come back from the FILE records left and from the index records of their parents.
+TEST(DeepSearch, NtfsFoldersComeBackFromFileAndIndexRecords) {
+  test::TempDir dir;
+  const std::filesystem::path image = dir / "ntfs.img";
+  std::filesystem::copy_file(test::NtfsFixture("ntfs-features-disk.img"), image);
+  const std::uint64_t start = test::kNtfsFeaturesPartitionStart;
+  const std::string boot = test::ReadFile(image).substr(start * 512, 512);
+  const std::uint64_t mft = start + static_cast<std::uint8_t>(boot[13]) * (static_cast<std::uint8_t>(boot[0x30]) |
+                                                                           static_cast<std::uint8_t>(boot[0x31]) << 8);
+  ZeroSectors(image, start, 1);
+  ZeroSectors(image, mft, 2 * 16);
+
+  Deep deep(image, "NTFS");
+  deep.app.partition_params.RangeStart = start;
+  deep.Run();
+  const auto paths = test::ResultPaths(deep.app.results.tree);
+  for (const char* folder : {"Café", "Docs", "DOSDIR", "Emoji 😀", "Keep", "Keep/Old photos", "Parent later",
+                             "Parent later/Child first", "Ελληνικά", "日本語"})
+    EXPECT_THAT(paths, Contains(folder));
+  EXPECT_THAT(deep.ui.Events(),
+              Contains("end: Recovery is completed in Deep Search Mode, use other search mode to recover your data."));
+}
+
+// Only FILE records that say they take 1024 bytes are read; index records name the folders they
+// list, whatever their language.
+TEST(DeepSearch, NtfsFoldersFromFileRecordsOfTheirSizeAndFromIndexRecords) {
+  test::MemoryDisk disk(2048);
+  const auto record = [&](std::uint64_t sector, std::u16string_view name, std::uint32_t number,
+                          std::uint32_t allocated) {
+    const auto bytes = test::RecordBuilder(kFolderInUse)
+                           .FileName(name, kWin32Namespace, 5)
+                           .Put(0x1C, allocated, 4)
+                           .Put(0x2C, number, 4)
+                           .OnDisk();
+    std::copy(bytes.begin(), bytes.end(), disk.Sector(sector).begin());
+    std::copy(bytes.begin() + 512, bytes.end(), disk.Sector(sector + 1).begin());
+  };
+  record(100, u"Kept", 40, 1024);
+  record(300, u"Ignored", 41, 2048);
+  record(1500, u"Also kept", 42, 1024);
+  const auto index = test::IndexRecord(
+      {{50, u"Zürich", true}, {51, u"Música", true}, {52, u"notes.txt", false, 10}, {53, u"bad:name", true}}, 40);
+  for (std::size_t i = 0; i < index.size() / 512; ++i)
+    std::copy_n(index.begin() + static_cast<std::ptrdiff_t>(i * 512), 512, disk.Sector(600 + i).begin());
+  std::vector<std::byte> bytes(2048 * 512);
+  std::copy_n(disk.Sector(0).data(), bytes.size(), bytes.begin());
+  Deep deep(std::move(bytes), "NTFS");
+  deep.Run();
+  EXPECT_THAT(test::ResultPaths(deep.app.results.tree),
+              ElementsAre("Also kept", "Kept", "Kept/Zürich", "Kept/Música", "ZYD_Miscellaneous"));
+  const NtfsFileTable& files = deep.app.results.ntfs_files;
+  ASSERT_EQ(files.Size(), 1u);
+  EXPECT_EQ(files.Row(0).name, "notes.txt");
+  EXPECT_EQ(files.Row(0).parent, 40u);
+  EXPECT_TRUE(files.Row(0).from_index);
 }
 
 // The last read of a range that is not a multiple of 1024 sectors is shorter, and only the
