@@ -30,9 +30,12 @@ void ScanForFatStructures(Source& device, const DeepSearchRequest& request, Ui& 
                           std::stop_token stop, FatFinds& finds) {
   ScanSectors(device, request.start_sector, request.end_sector, ui, progress, stop,
               [&](std::uint64_t sector, std::span<const std::byte> bytes) {
-                if (auto boot = ReadFoundBootSector(bytes, sector)) finds.boot_sectors.push_back(std::move(*boot));
-                if (auto directory = ReadFoundDirectory(bytes, sector))
-                  finds.directories.push_back(std::move(*directory));
+                // Most sectors are neither: one byte each tells, before any field is read.
+                if (bytes[511] == std::byte{0xAA})
+                  if (auto boot = ReadFoundBootSector(bytes, sector)) finds.boot_sectors.push_back(std::move(*boot));
+                if (bytes[0] == std::byte{'.'})
+                  if (auto directory = ReadFoundDirectory(bytes, sector))
+                    finds.directories.push_back(std::move(*directory));
               });
 }
 
