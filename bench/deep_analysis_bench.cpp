@@ -103,6 +103,6 @@ int main(int argc, char** argv) {
   rusage usage{};
   getrusage(RUSAGE_SELF, &usage);
   std::printf("peak memory %ld KiB (%.0f bytes per folder)\n", usage.ru_maxrss,
-              usage.ru_maxrss * 1024.0 / static_cast<double>(count));
+              static_cast<double>(usage.ru_maxrss) * 1024.0 / static_cast<double>(count));
   return 0;
 }
