@@ -8,6 +8,11 @@
 
 #include <random>
 
+#include "common/byte_reader.hpp"
+#include "fat/found_boot_sector.hpp"
+#include "support/fat_image.hpp"
+#include "support/temp_dir.hpp"
+
 namespace pellora {
 namespace {
 
@@ -190,6 +195,28 @@ TEST(DirectoryAssignment, SameKeysAndRowsAsTryingEveryPair) {
       EXPECT_EQ(parts[i].boot.sector, expected[i].boot.sector);
     }
   }
+}
+
+}  // namespace
+}  // namespace pellora
+
+namespace pellora {
+namespace {
+
+// Small FAT16 volumes count their sectors in the 16-bit field; the row's end must come from it,
+// or the volume would end at its own boot sector and own none of its directories.
+TEST(FoundBootSector, EndSectorOfASmallFat16VolumeFromItsSixteenBitCount) {
+  test::TempDir dir;
+  test::FatImage image(dir / "small.img", 16, 1, 16);
+  image.Mkdir("Kept");
+  const std::string bytes = test::ReadFile(image.Path()).substr(0, 512);
+  const auto row = ReadFoundBootSector(AsBytes(bytes.data(), bytes.size()), 0);
+  ASSERT_TRUE(row);
+  EXPECT_EQ(row->file_system, "FAT16");
+  EXPECT_EQ(row->end_sector, 16u * 2048);
+  EXPECT_EQ(row->cluster0_start, image.Params().Cluster0Start);
+  EXPECT_EQ(row->first_fat, image.Params().firstFAT);
+  EXPECT_EQ(row->second_fat, image.Params().secondFAT);
 }
 
 }  // namespace
