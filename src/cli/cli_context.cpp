@@ -17,9 +17,9 @@ std::string CliContext::ResolveDrive(std::string_view name) const {
 
 void CliContext::PrintJson(const nlohmann::json& document) { std::cout << document.dump(2) << '\n'; }
 
-DriveListing& CliContext::ListDrives() {
-  StartMode(app, SearchMode::kBasic);
-  return LoadDrives(app, SearchMode::kBasic, !options.no_system_drives);
+DriveListing& CliContext::ListDrives(SearchMode mode) {
+  StartMode(app, mode);
+  return LoadDrives(app, mode, !options.no_system_drives);
 }
 
 int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {
@@ -35,8 +35,9 @@ int CliContext::FindItem(std::string_view drive, std::optional<int> partition) {
   return *child;
 }
 
-Validation CliContext::SelectAndValidate(std::string_view drive, std::optional<int> partition) {
-  DriveListing& listing = ListDrives();
+Validation CliContext::SelectAndValidate(std::string_view drive, std::optional<int> partition, SearchMode mode,
+                                         std::optional<int> file_system_choice) {
+  DriveListing& listing = ListDrives(mode);
   SelectDriveItem(listing, FindItem(drive, partition));
   ValidationContext validation{.listing = listing,
                                .devices = app.devices,
@@ -44,9 +45,9 @@ Validation CliContext::SelectAndValidate(std::string_view drive, std::optional<i
                                .ui = app.ui,
                                .params = app.partition_params,
                                .current_device_path = app.current_device_path,
-                               .mode = SearchMode::kBasic,
+                               .mode = mode,
                                .clear_search_state = {},
-                               .file_system_choice = std::nullopt};
+                               .file_system_choice = file_system_choice};
   return ValidatePartition(validation);
 }
 

@@ -17,6 +17,11 @@ namespace CLI {
 class App;
 }
 
+namespace pellora {
+// A file system is written into JSON documents by its name.
+inline void to_json(nlohmann::json& json, const FileSystemKind& kind) { json = kind.Text(); }
+}  // namespace pellora
+
 namespace pellora::cli {
 
 // Exit statuses of pellora-cli.
@@ -49,12 +54,16 @@ class CliContext {
   static void PrintJson(const nlohmann::json& document);
   // Lists the drives as the Basic Search window does when it opens: disks with their partitions,
   // and the logical drives.
-  DriveListing& ListDrives();
+  DriveListing& ListDrives(SearchMode mode = SearchMode::kBasic);
   // The tree item of a drive (disk:N, vol:E, ...) and, with a partition number, of its partition.
   int FindItem(std::string_view drive, std::optional<int> partition);
   // Lists the drives, selects the drive or partition and validates it as the Basic Search window's
   // start button does: PartitionParams fields 1 to 9, the current device path, the read guard.
-  Validation SelectAndValidate(std::string_view drive, std::optional<int> partition);
+  // Deep Search validates in its own mode, with the file system chosen for an unrecognised drive
+  // (0 FAT16, 1 FAT32, 2 NTFS, 3 none).
+  Validation SelectAndValidate(std::string_view drive, std::optional<int> partition,
+                               SearchMode mode = SearchMode::kBasic,
+                               std::optional<int> file_system_choice = std::nullopt);
 
   Program& app;
   TerminalUi& ui;
@@ -70,5 +79,6 @@ void AddDrivesCommand(CLI::App& cli, CommandRun& chosen);
 void AddParamsCommand(CLI::App& cli, CommandRun& chosen);
 void AddPartitionsCommand(CLI::App& cli, CommandRun& chosen);
 void AddBasicCommand(CLI::App& cli, CommandRun& chosen);
+void AddDeepCommand(CLI::App& cli, CommandRun& chosen);
 
 }  // namespace pellora::cli

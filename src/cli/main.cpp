@@ -55,6 +55,7 @@ int Main(int argc, char** argv) {
   AddParamsCommand(cli, chosen);
   AddPartitionsCommand(cli, chosen);
   AddBasicCommand(cli, chosen);
+  AddDeepCommand(cli, chosen);
 
   try {
     cli.parse(argc, argv);

@@ -185,4 +185,30 @@ NtfsVolume NtfsDisk::Volume(std::uint64_t mft_start) {
   return volume;
 }
 
+std::vector<std::byte> IndexRecord(const std::vector<IndexRecordEntry>& entries, std::uint32_t parent) {
+  std::vector<std::byte> b(4096);
+  PutText(b, 0, "INDX");
+  PutLe(b, 24, 64 - 24, 4);  // first entry, from the index header
+  PutLe(b, 32, 4096 - 24, 4);
+  std::size_t at = 64;
+  for (const IndexRecordEntry& e : entries) {
+    const std::size_t length = (82 + 2 * e.name.size() + 16 + 7) / 8 * 8;
+    PutLe(b, at, e.child, 6);
+    PutLe(b, at + 8, length, 2);
+    PutLe(b, at + 16, parent, 6);
+    PutLe(b, at + 24, 0x01DC000000000000ULL + e.child, 8);
+    PutLe(b, at + 64, e.size, 8);
+    PutLe(b, at + 72, e.folder ? 0x10000000 : 0x20, 4);
+    PutLe(b, at + 80, e.name.size(), 1);
+    PutLe(b, at + 81, 1, 1);
+    for (std::size_t i = 0; i < e.name.size(); ++i) PutLe(b, at + 82 + 2 * i, e.name[i], 2);
+    PutLe(b, at + 82 + 2 * e.name.size(), 0x1111, 8);
+    PutLe(b, at + 90 + 2 * e.name.size(), 0x2222, 8);
+    at += length;
+  }
+  PutLe(b, at + 8, 16, 2);
+  PutLe(b, at + 12, 2, 1);  // the last entry of the node
+  return b;
+}
+
 }  // namespace pellora::test

@@ -49,6 +49,18 @@ class RecordBuilder {
   std::size_t next_ = 0x38;
 };
 
+// An entry of an index record (INDX) made by IndexRecord.
+struct IndexRecordEntry {
+  std::uint32_t child;
+  std::u16string name;
+  bool folder = false;
+  std::uint64_t size = 0;
+};
+
+// A 4096-byte index record of the folder `parent` (fixups applied) with the entries one after the
+// other from offset 64, closed by the last entry of the node.
+std::vector<std::byte> IndexRecord(const std::vector<IndexRecordEntry>& entries, std::uint32_t parent = 77);
+
 // A run list of (clusters, relative offset) pairs; an offset of 0 makes a sparse run.
 std::vector<std::byte> RunList(const std::vector<std::pair<std::uint64_t, std::int64_t>>& runs);
 

@@ -7,6 +7,7 @@
 #include "common/byte_reader.hpp"
 #include "common/progress.hpp"
 #include "common/ui.hpp"
+#include "fat/directory_cluster.hpp"
 #include "fat/directory_reader.hpp"
 #include "model/date_time_format.hpp"
 
@@ -15,11 +16,6 @@ namespace pellora {
 namespace {
 
 constexpr std::uint64_t kChunkSectors = 512;  // 256 KiB per read
-
-bool IsFolderStart(std::span<const std::byte> sector) {
-  return Le8(sector, 0) == '.' && Le8(sector, 1) == ' ' && Le8(sector, 32) == '.' && Le8(sector, 33) == '.' &&
-         Le8(sector, 34) == ' ';
-}
 
 std::uint32_t EntryCluster(std::span<const std::byte> entry, bool fat32) {
   return fat32 ? (std::uint32_t{Le16(entry, 20)} << 16) | Le16(entry, 26) : Le16(entry, 26);
@@ -31,7 +27,7 @@ struct ScanState {
   std::uint64_t found = 0;
 
   void TestCluster(std::span<const std::byte> sector_bytes, std::uint64_t cluster, std::uint64_t sector) {
-    if (!IsFolderStart(sector_bytes)) return;
+    if (!IsDirectoryClusterStart(sector_bytes)) return;
     ++found;
     const bool fat32 = volume.Fat32();
     const std::uint32_t self = EntryCluster(sector_bytes, fat32);

@@ -38,8 +38,14 @@ bool NeedsChildNames(const RecoveredResults& results, const FolderNode& node) {
 
 void AttachChildFolders(RecoveredResults& results, std::uint64_t self, ItemId item, bool deep) {
   const auto [first, last] = results.directory.RowsWithParent(self);
+  // Deep Search: cluster numbers repeat across partitions, so a folder takes only the children of
+  // its own partition (the orphans' folder takes any).
+  const FolderNode* node = deep ? results.nodes.ByItem(item) : nullptr;
+  const bool same_partition_only = node != nullptr && node->self != kMiscellaneousSelf;
+  const std::uint64_t partition = node != nullptr ? node->partition_start : 0;  // nodes grow below
   for (std::size_t row = first; row < last; ++row) {
     if (results.directory.Taken(row) || results.directory.Row(row).parent != self) continue;
+    if (same_partition_only && results.directory.Row(row).cluster0_start.value_or(0) != partition) continue;
     if (results.directory.Row(row).type == "FOLDER") PlaceRow(results, row, item, deep);
   }
 }

@@ -28,11 +28,12 @@ ItemId RecoveredResults::AddFolderNode(ItemId parent_item, const std::string& na
   if (searching && name == kMiscellaneousName && self != kMiscellaneousSelf) return kNoItem;
   if (parent_item == kNoItem || tree.Empty() || !tree.Contains(parent_item)) parent_item = RootItem();
   if (searching) {
-    if (const auto placed = tree_item_map_.find(self); placed != tree_item_map_.end()) return placed->second;
+    if (const auto placed = tree_item_map_.find({self, partition_start}); placed != tree_item_map_.end())
+      return placed->second;
   }
   const std::string title = searching ? tree.UniqueChildTitle(parent_item, name) : name;
   const ItemId item = tree.Insert(parent_item, title, kFolderImage);
-  if (searching) tree_item_map_.emplace(self, item);
+  if (searching) tree_item_map_.emplace(PlacedKey{self, partition_start}, item);
   nodes.Append({title, item, self, parent, date, time, false, deleted, partition_start});
   if (tree.Size() == 2) tree.SetExpanded(tree.FirstItem(), true);
   return item;
@@ -48,8 +49,8 @@ ItemId RecoveredResults::MiscellaneousItem() const {
   return misc == nullptr ? kNoItem : misc->tree_item;
 }
 
-ItemId RecoveredResults::PlacedItem(std::uint64_t self) const {
-  const auto placed = tree_item_map_.find(self);
+ItemId RecoveredResults::PlacedItem(std::uint64_t self, std::uint64_t partition_start) const {
+  const auto placed = tree_item_map_.find({self, partition_start});
   return placed == tree_item_map_.end() ? kNoItem : placed->second;
 }
 

@@ -47,14 +47,27 @@ class RecoveredResults {
   ItemId RootItem();
   // The miscellaneous folder's item, or kNoItem before it is placed.
   ItemId MiscellaneousItem() const;
-  // The item of the folder a search has placed for this Self, or kNoItem.
-  ItemId PlacedItem(std::uint64_t self) const;
+  // The item of the folder a search has placed for this Self (on this partition, Deep Search), or
+  // kNoItem.
+  ItemId PlacedItem(std::uint64_t self, std::uint64_t partition_start = 0) const;
 
   // Forgets which Self has which item (once the tree is arranged).
   void ClearTreeItemMap() { tree_item_map_.clear(); }
 
  private:
-  std::unordered_map<std::uint64_t, ItemId> tree_item_map_;
+  // One Self gets one item; Deep Search may find several partitions whose clusters share numbers,
+  // so there a Self is one per partition.
+  struct PlacedKey {
+    std::uint64_t self = 0;
+    std::uint64_t partition_start = 0;
+    bool operator==(const PlacedKey&) const = default;
+  };
+  struct PlacedKeyHash {
+    std::size_t operator()(const PlacedKey& key) const {
+      return std::hash<std::uint64_t>{}(key.self ^ (key.partition_start * 0x9E3779B97F4A7C15ULL));
+    }
+  };
+  std::unordered_map<PlacedKey, ItemId, PlacedKeyHash> tree_item_map_;
   std::uint64_t unnamed_count_ = 0;
 };
 

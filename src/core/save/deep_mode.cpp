@@ -35,6 +35,20 @@ void OnEveryPartition(SaveRun& run, const std::function<void()>& save_files) {
   }
 }
 
+// Runs save_files with the partition whose cluster-0 sector the folder carries made current, when
+// the table has it; else on the current partition.
+void OnOwnPartition(SaveRun& run, const FolderNode& node, const std::function<void()>& save_files) {
+  PartitionRestorer restorer(*run.deep);
+  if (node.partition_start != run.app.working_params.Cluster0Start) {
+    for (std::size_t row = 0; row < run.deep->Count(); ++row) {
+      if (run.deep->Cluster0StartOf(row) != node.partition_start) continue;
+      restorer.MakeCurrent(row);
+      break;
+    }
+  }
+  save_files();
+}
+
 }  // namespace
 
 void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>& save_files) {
@@ -45,24 +59,14 @@ void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>&
     return;
   }
   const FolderNode* parent = results.nodes.ByItem(results.tree.Parent(item));
-  if (parent == nullptr || parent->self == kMiscellaneousSelf) {
-    // Right under "Root" or among the orphans: the folder's own partition.
-    PartitionRestorer restorer(*run.deep);
-    if (node->partition_start != run.app.working_params.Cluster0Start) {
-      for (std::size_t row = 0; row < run.deep->Count(); ++row) {
-        if (run.deep->Cluster0StartOf(row) != node->partition_start) continue;
-        restorer.MakeCurrent(row);
-        break;
-      }
-    }
-    save_files();
-    return;
-  }
-  if (node->partition_start != parent->partition_start) {
+  if (parent != nullptr && parent->self != kMiscellaneousSelf && node->partition_start != parent->partition_start) {
     OnEveryPartition(run, save_files);
     return;
   }
-  save_files();
+  // Right under "Root", among the orphans, or on its parent's partition: the folder's own. (The
+  // partition that happens to be current after the previous folder would read the clusters of a
+  // deeper folder of another partition from the wrong sectors.)
+  OnOwnPartition(run, *node, save_files);
 }
 
 void ForEveryPartition(SaveRun& run, const std::function<void()>& save_files) {

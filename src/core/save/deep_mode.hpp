@@ -25,10 +25,11 @@ class DeepPartitions {
 };
 
 // Runs save_files for a ticked folder with the partition its files lie on made current, and
-// restores the previous partition afterwards. In Deep mode: a folder right under "Root" or under
-// "ZYD_Miscellaneous" is read on its own partition; any other folder whose partition differs from
+// restores the previous partition afterwards. In Deep mode: a folder whose partition differs from
 // its parent folder's is read once on every partition of the table, since its directory may lie on
-// any of them; otherwise, and outside Deep mode, on the current partition.
+// any of them; any other folder (right under "Root", under "ZYD_Miscellaneous", or on its parent's
+// partition) on the partition whose cluster-0 sector it carries; outside Deep mode on the current
+// partition.
 void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>& save_files);
 
 // Runs save_files once on the current partition, or in Deep mode once on each partition of the

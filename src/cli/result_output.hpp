@@ -1,0 +1,47 @@
+#pragma once
+
+#include <functional>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include <nlohmann/json.hpp>
+
+#include "state/app_state.hpp"
+#include "cli_context.hpp"
+#include "model/file_list.hpp"
+#include "save/deep_mode.hpp"
+
+namespace CLI {
+class App;
+}
+
+namespace pellora::cli {
+
+// The files of a folder of the result tree (Basic: from the current partition; Deep: from the
+// folder's own).
+using FileLister = std::function<std::vector<FileListRow>(ItemId item)>;
+
+// The saving options of the search commands.
+struct SaveOptions {
+  std::optional<std::string> save;
+  bool all = false;
+  std::vector<std::string> select;
+  std::vector<std::string> select_files;
+  std::optional<std::string> on_conflict;
+  std::optional<std::string> on_long_path;
+};
+void AddSaveOptions(CLI::App& command, SaveOptions& options);
+
+// The result tree as `tree` draws it: folders first, then each folder's files.
+void PrintResultTree(AppState& app, const FileLister& files);
+// The result tree as JSON (null when empty).
+nlohmann::json ResultTreeJson(AppState& app, const FileLister& files);
+
+// Saves the selection after the search, with Ctrl-C asking whether to stop. False unless every
+// selected file was written whole (refused, stopped, out of space, or files not saved).
+bool SaveResults(CliContext& context, const SaveOptions& options, const FileLister& files,
+                 DeepPartitions* deep = nullptr);
+nlohmann::json SaveJson(const AppState& app);
+
+}  // namespace pellora::cli
