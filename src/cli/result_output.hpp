@@ -7,10 +7,10 @@
 
 #include <nlohmann/json.hpp>
 
-#include "state/app_state.hpp"
 #include "cli_context.hpp"
 #include "model/file_list.hpp"
 #include "save/deep_mode.hpp"
+#include "state/app_state.hpp"
 
 namespace CLI {
 class App;
