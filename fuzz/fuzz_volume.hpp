@@ -16,10 +16,10 @@
 #include <string>
 #include <vector>
 
-#include "state/app_state.hpp"
 #include "fuzz_medium.hpp"
 #include "recognition/lost_partition_search.hpp"
 #include "search/basic_search.hpp"
+#include "state/app_state.hpp"
 #include "storage/device_path.hpp"
 #include "storage/source.hpp"
 

@@ -175,8 +175,8 @@ TEST(CarvingCommands, RefusalsUseTheWindowsWordsAndExitStatuses) {
 TEST(CarvingCommands, ADestinationThatTakesNoFolderIsAFailure) {
   test::TempDir dest;
   test::WriteFile(dest / "Pellora", "in the way");
-  const auto result = RunCli({"--image", test::SampleCard().string(), "photo", "--drive", "disk:0", "--range",
-                              "0:2048", "--dest", dest.Path().string()});
+  const auto result = RunCli({"--image", test::SampleCard().string(), "photo", "--drive", "disk:0", "--range", "0:2048",
+                              "--dest", dest.Path().string()});
   EXPECT_EQ(result.exit_code, 1);
   EXPECT_THAT(result.err, HasSubstr("Unable to continue saving recovered data."));
   EXPECT_THAT(result.out, ::testing::Not(HasSubstr("Recovered into")));

@@ -6,11 +6,11 @@
 #include <optional>
 #include <vector>
 
-#include "state/app_state.hpp"
 #include "fat/found_partition.hpp"
 #include "model/file_list.hpp"
 #include "save/deep_mode.hpp"
 #include "search/deep_search.hpp"
+#include "state/app_state.hpp"
 
 namespace pellora {
 

@@ -16,7 +16,7 @@ struct IndexEntry {
   std::uint32_t parent = 0;  // low 32 bits of the key's parent reference
   std::uint64_t created = 0;
   std::uint64_t real_size = 0;
-  std::string name;  // UTF-8, decoded from its UTF-16 units
+  std::string name;                      // UTF-8, decoded from its UTF-16 units
   std::uint64_t after_name[2] = {0, 0};  // the two 64-bit values that follow the name, when they fit
 };
 
