@@ -1,0 +1,388 @@
+#include "basic_search.hpp"
+
+#include <algorithm>
+#include <cstdint>
+
+#include <QApplication>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QProgressBar>
+#include <QPushButton>
+#include <QSortFilterProxyModel>
+#include <QSplitter>
+#include <QTableView>
+#include <QTreeWidget>
+#include <QVBoxLayout>
+
+#include "dialogs.hpp"
+#include "drive_panel.hpp"
+#include "file_list_model.hpp"
+#include "qt_ui.hpp"
+#include "recognition/validate_partition.hpp"
+#include "result_tree_model.hpp"
+#include "save/destination_check.hpp"
+#include "save/start_save.hpp"
+#include "save_dialogs.hpp"
+#include "search/basic_search.hpp"
+#include "search/file_list_filler.hpp"
+#include "search/recovered_file_preview.hpp"
+#include "state/end_message.hpp"
+
+namespace pellora::gui {
+
+namespace {
+
+constexpr std::string_view kStopSearchingQuestion = "Do you want to stop searching?";
+constexpr std::string_view kSaveLogNoScan =
+    "To save the Log (index of recovered files and folders) of recovery, first you need to scan the drive and "
+    "recover the lost data.";
+constexpr std::string_view kSaveLogScanning =
+    "Disk scanning process is still going on.\n\nTo save the Log (index of recovered files and folders) of recovery, "
+    "please allow the scanning process to be completed.";
+
+QPushButton* Button(const QString& label, QWidget* parent, QBoxLayout* layout) {
+  auto* button = new QPushButton(label, parent);
+  button->setObjectName(label);
+  button->setAutoDefault(false);
+  layout->addWidget(button);
+  return button;
+}
+
+}  // namespace
+
+CBasicSearch::CBasicSearch(Program& app, CQtUi& ui, bool system_drives, QWidget* parent)
+    : QDialog(parent), app_(app), ui_(ui), system_drives_(system_drives) {
+  setWindowTitle("Basic Search");
+  setObjectName("CBasicSearch");
+  setWindowFlag(Qt::WindowMaximizeButtonHint);
+  ui_.Rearm();
+  ui_.SetDialogParent(this);
+  BuildLayout();
+  connect(&ui_, &CQtUi::ProgressChanged, this, [this](qint64 position, qint64 maximum) {
+    progress_->setRange(0, static_cast<int>(std::clamp<qint64>(maximum, 0, INT32_MAX)));
+    progress_->setValue(static_cast<int>(std::clamp<qint64>(position, 0, INT32_MAX)));
+  });
+  connect(&ui_, &CQtUi::TextChanged, this, &CBasicSearch::ShowText);
+  resize(1100, 720);
+}
+
+CBasicSearch::~CBasicSearch() {
+  EndWorkers();
+  ui_.SetDialogParent(nullptr);
+}
+
+void CBasicSearch::BuildLayout() {
+  auto* layout = new QVBoxLayout(this);
+  auto* split = new QSplitter(Qt::Horizontal, this);
+  auto* left = new QSplitter(Qt::Vertical, split);
+  drives_ = new CDrivePanel(app_, SearchMode::kBasic, system_drives_, left);
+  results_ = new CTreeClass(left);
+  tree_model_ = new CResultTreeModel(app_.results.tree, this);
+  results_->setModel(tree_model_);
+  left->addWidget(drives_);
+  left->addWidget(results_);
+  split->addWidget(left);
+
+  files_ = new QTableView(split);
+  files_->setObjectName("files");
+  file_model_ = new CFileListModel(this);
+  sorted_files_ = new QSortFilterProxyModel(this);
+  sorted_files_->setSourceModel(file_model_);
+  sorted_files_->setSortRole(CFileListModel::kSortRole);
+  files_->setModel(sorted_files_);
+  files_->setSortingEnabled(true);
+  files_->sortByColumn(CFileListModel::kName, Qt::AscendingOrder);
+  files_->setSelectionBehavior(QAbstractItemView::SelectRows);
+  files_->setSelectionMode(QAbstractItemView::ExtendedSelection);
+  files_->setEditTriggers(QAbstractItemView::NoEditTriggers);
+  files_->setShowGrid(false);
+  files_->verticalHeader()->hide();
+  files_->verticalHeader()->setDefaultSectionSize(fontMetrics().height() + 6);
+  files_->setContextMenuPolicy(Qt::CustomContextMenu);
+  for (int column = CFileListModel::kFirstHiddenColumn; column < CFileListModel::kColumnCount; ++column)
+    files_->setColumnHidden(column, true);
+  const int widths[] = {0, 100, 80, 100, 80};
+  for (int column = 1; column < 5; ++column) files_->setColumnWidth(column, widths[column]);
+  // The name takes what the other columns leave.
+  files_->horizontalHeader()->setSectionResizeMode(CFileListModel::kName, QHeaderView::Stretch);
+  files_->horizontalHeader()->setMinimumSectionSize(60);
+  split->addWidget(files_);
+  split->setStretchFactor(0, 2);
+  split->setStretchFactor(1, 3);
+  split->setSizes({420, 680});
+  layout->addWidget(split, 1);
+
+  auto* texts = new QGridLayout;
+  progress_ = new QProgressBar(this);
+  progress_->setObjectName("progress");
+  progress_->setValue(0);
+  texts->addWidget(progress_, 0, 0, 1, 4);
+  texts->addWidget(new QLabel("Searching from sectors", this), 1, 0);
+  current_sector_ = new QLabel(this);
+  current_sector_->setObjectName("current sector");
+  texts->addWidget(current_sector_, 1, 1);
+  total_sectors_ = new QLabel(this);
+  total_sectors_->setObjectName("total sectors");
+  texts->addWidget(total_sectors_, 1, 2);
+  search_range_ = new QLabel(this);
+  search_range_->setObjectName("search range");
+  texts->addWidget(search_range_, 1, 3, Qt::AlignRight);
+  status_ = new QLabel(this);
+  status_->setObjectName("status");
+  texts->addWidget(status_, 2, 0, 1, 4);
+  hint_ = new QLabel(this);
+  hint_->setObjectName("hint");
+  hint_->setWordWrap(true);
+  texts->addWidget(hint_, 3, 0, 1, 4);
+  texts->setColumnStretch(2, 1);
+  layout->addLayout(texts);
+
+  auto* buttons = new QHBoxLayout;
+  back_ = Button("Back", this, buttons);
+  buttons->addStretch();
+  start_ = Button("Start", this, buttons);
+  stop_ = Button("Stop", this, buttons);
+  save_ = Button("Save Data", this, buttons);
+  QPushButton* save_log = Button("Save Log", this, buttons);
+  QPushButton* load_log = Button("Load Log", this, buttons);
+  QPushButton* find = Button("Find in List", this, buttons);
+  QPushButton* more = Button("Search More Partitions", this, buttons);
+  stop_->setEnabled(false);
+  layout->addLayout(buttons);
+
+  connect(back_, &QPushButton::clicked, this, &CBasicSearch::reject);
+  connect(start_, &QPushButton::clicked, this, &CBasicSearch::Start);
+  connect(stop_, &QPushButton::clicked, this, &CBasicSearch::Stop);
+  connect(save_, &QPushButton::clicked, this, &CBasicSearch::SaveData);
+  connect(save_log, &QPushButton::clicked, this, [this] {
+    if (search_count_ == 0) return Inform(this, FromView(kSaveLogNoScan));
+    if (app_.search.Running()) return Inform(this, FromView(kSaveLogScanning));
+    Inform(this, "Recovery logs are written by a later version of Pellora.");
+  });
+  for (QPushButton* later : {load_log, find, more})
+    connect(later, &QPushButton::clicked, this,
+            [this] { Inform(this, "This function comes with a later version of Pellora."); });
+  connect(results_->selectionModel(), &QItemSelectionModel::currentChanged, this, &CBasicSearch::FolderSelected);
+  connect(results_, &QWidget::customContextMenuRequested, this, &CBasicSearch::ShowTreeMenu);
+  connect(files_, &QAbstractItemView::doubleClicked, this, &CBasicSearch::OpenLine);
+  connect(files_, &QWidget::customContextMenuRequested, this, &CBasicSearch::ShowFileListMenu);
+}
+
+void CBasicSearch::ShowDrives() {
+  drives_->ShowListing();
+  drives_->SelectFirstDrive();
+  if (drives_->HasDrives()) return;
+  CNoDeviceDlg no_device(*drives_, this);
+  if (no_device.exec() != QDialog::Accepted)
+    QMetaObject::invokeMethod(this, &CBasicSearch::reject, Qt::QueuedConnection);
+}
+
+void CBasicSearch::ShowText(int field, const QString& text) {
+  switch (static_cast<UiText>(field)) {
+    case UiText::kStatus:
+      status_->setText(text);
+      break;
+    case UiText::kHint:
+      hint_->setText(text);
+      break;
+    case UiText::kCurrentSector:
+      current_sector_->setText(text);
+      break;
+    case UiText::kTotalSectors:
+      total_sectors_->setText(text);
+      break;
+    case UiText::kSearchRange:
+      search_range_->setText(text);
+      break;
+    case UiText::kSaveTotals:
+      break;
+  }
+}
+
+void CBasicSearch::SetSearching(bool searching) {
+  drives_->SetControlsEnabled(!searching);
+  results_->setEnabled(!searching);
+  files_->setEnabled(!searching);
+  start_->setEnabled(!searching);
+  save_->setEnabled(!searching);
+  stop_->setEnabled(searching);
+  if (searching) stop_->setFocus();
+}
+
+void CBasicSearch::Start() {
+  if (app_.search.Running() || app_.saving.Running()) return;
+  ValidationContext validation{.listing = app_.drive_listing,
+                               .devices = app_.devices,
+                               .guard = app_.read_guard,
+                               .ui = app_.ui,
+                               .params = app_.partition_params,
+                               .current_device_path = app_.current_device_path,
+                               .mode = SearchMode::kBasic,
+                               .clear_search_state = {},
+                               .file_system_choice = std::nullopt};
+  const Validation outcome = ValidatePartition(validation);
+  if (outcome == Validation::kRefused) return;
+  if (outcome == Validation::kUnrecognised) {
+    ShowEndMessage(app_, false);
+    return;
+  }
+  ++search_count_;
+  file_model_->SetRows({});
+  tables_ = std::make_unique<SearchTables>(TakeSearchTables(app_));
+  tree_model_->Reset();
+  SetSearching(true);
+  ui_.HoldEndMessage(true);
+  SearchTables* tables = tables_.get();
+  app_.search.Start([this, tables](std::stop_token stop) {
+    RunBasicSearch(app_, *tables, std::move(stop));
+    QMetaObject::invokeMethod(this, &CBasicSearch::OnSearchEnded, Qt::QueuedConnection);
+  });
+}
+
+void CBasicSearch::OnSearchEnded() {
+  if (!tables_) return;
+  app_.search.Join();
+  HandBackSearchTables(app_, std::move(*tables_));
+  tables_.reset();
+  ui_.Flush();
+  tree_model_->Reset();
+  SetSearching(false);
+  status_->clear();
+  progress_->setValue(progress_->maximum());
+  const ItemId first = app_.results.tree.FirstItem();
+  if (first != kNoItem) {
+    const QModelIndex top = tree_model_->IndexOf(first);
+    results_->expand(top);
+    results_->setCurrentIndex(top);
+  }
+  if (std::optional<std::string> end = ui_.TakeEndMessage()) ui_.ShowEndMessage(*end);
+  ui_.HoldEndMessage(false);
+}
+
+void CBasicSearch::Stop() {
+  if (!app_.search.Running()) return;
+  if (!app_.ui.AskYesNo(kStopSearchingQuestion, false)) return;
+  if (!app_.search.Running()) return;
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  status_->setText("It may take a while, Please wait...");
+  app_.reporter.Guarded("Trying to stop recovery process...", "SR", "7A", [&] { app_.search.RequestStop(); });
+  QApplication::restoreOverrideCursor();
+}
+
+void CBasicSearch::FolderSelected() {
+  const ItemId item = CResultTreeModel::ItemOf(results_->currentIndex());
+  if (item == kNoItem || app_.search.Running()) {
+    file_model_->SetRows({});
+    return;
+  }
+  std::vector<FileListRow> rows;
+  app_.reporter.Guarded("Populate select item", "TL", "13A", [&] { rows = FillFileList(app_, item); });
+  // Reading the folder's directory may have named its lost child folders.
+  tree_model_->TitlesChanged(item);
+  file_model_->SetRows(std::move(rows));
+}
+
+void CBasicSearch::OpenLine(const QModelIndex& index) {
+  if (!index.isValid() || search_count_ == 0 || app_.search.Running()) return;
+  const FileListRow line = file_model_->Row(sorted_files_->mapToSource(index).row());
+  if (line.IsFolder()) {
+    const QModelIndex folder = tree_model_->IndexOf(line.tree_item);
+    if (folder.isValid()) {
+      results_->expand(folder.parent());
+      results_->setCurrentIndex(folder);
+    }
+    return;
+  }
+  QApplication::setOverrideCursor(Qt::BusyCursor);
+  status_->setText(QString("Opening File : %1").arg(QString::fromStdString(line.name)));
+  app_.reporter.Guarded("Trying to open selected recovered file...", "OF", "6A",
+                        [&] { OpenRecoveredFile(app_, line); });
+  status_->clear();
+  QApplication::restoreOverrideCursor();
+}
+
+void CBasicSearch::SaveData() { RunSave(SaveSource::kCheckedTree, {}); }
+
+void CBasicSearch::SaveRows(bool all) {
+  if (all) files_->selectAll();
+  std::vector<FileListRow> rows;
+  for (const QModelIndex& index : files_->selectionModel()->selectedRows())
+    rows.push_back(file_model_->Row(sorted_files_->mapToSource(index).row()));
+  RunSave(SaveSource::kSelectedRows, std::move(rows));
+}
+
+void CBasicSearch::RunSave(SaveSource source, std::vector<FileListRow> rows) {
+  if (app_.saving.Running()) return;
+  if (!SaveAllowed(app_, source, rows.size())) return;
+  SetSearching(true);
+  stop_->setEnabled(false);
+  CDestinationDlg destination(
+      QString::fromStdString(app_.save.destination_base.string()),
+      [this](const QString& folder) { return CheckDestination(app_, folder.toStdString()); }, this);
+  if (destination.exec() != QDialog::Accepted) {
+    app_.save.destination_base.clear();
+    SetSearching(false);
+    return;
+  }
+  SaveRequest request;
+  request.source = source;
+  request.rows = std::move(rows);
+  request.destination = destination.Folder().toStdString();
+  if (StartSave(app_, std::move(request))) {
+    CSavingDlg saving(
+        ui_, [this] { return app_.saving.Running(); }, this);
+    ui_.SetDialogParent(&saving);
+    saving.exec();
+    ui_.SetDialogParent(this);
+    app_.saving.Join();
+  }
+  status_->clear();
+  SetSearching(false);
+}
+
+void CBasicSearch::ShowFileListMenu(const QPoint& at) {
+  if (app_.search.Running() || file_model_->rowCount() == 0) return;
+  QMenu menu(this);
+  QAction* open = menu.addAction("Open");
+  menu.addSeparator();
+  QAction* save = menu.addAction("Save");
+  QAction* save_all = menu.addAction("Save All");
+  QAction* chosen = menu.exec(files_->viewport()->mapToGlobal(at));
+  if (chosen == open) OpenLine(files_->currentIndex());
+  if (chosen == save) SaveRows(false);
+  if (chosen == save_all) SaveRows(true);
+}
+
+void CBasicSearch::ShowTreeMenu(const QPoint& at) {
+  if (app_.search.Running() || app_.results.tree.Empty()) return;
+  QMenu menu(this);
+  QAction* save = menu.addAction("Save");
+  if (menu.exec(results_->viewport()->mapToGlobal(at)) == save) SaveData();
+}
+
+void CBasicSearch::EndWorkers() {
+  // Stop first, release every question a worker may wait on, and only then join.
+  app_.search.RequestStop();
+  app_.saving.RequestStop();
+  ui_.ReleaseQuestions();
+  app_.search.Join();
+  app_.saving.Join();
+  ui_.Rearm();
+  if (tables_) {
+    HandBackSearchTables(app_, std::move(*tables_));
+    tables_.reset();
+    tree_model_->Reset();
+  }
+  ui_.TakeEndMessage();
+  ui_.HoldEndMessage(false);
+}
+
+void CBasicSearch::reject() {
+  EndWorkers();
+  QDialog::reject();
+}
+
+}  // namespace pellora::gui
