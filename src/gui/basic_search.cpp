@@ -176,8 +176,14 @@ void CBasicSearch::ShowDrives() {
   drives_->SelectFirstDrive();
   if (drives_->HasDrives()) return;
   CNoDeviceDlg no_device(*drives_, this);
-  if (no_device.exec() != QDialog::Accepted)
-    QMetaObject::invokeMethod(this, &CBasicSearch::reject, Qt::QueuedConnection);
+  no_device_ = &no_device;
+  const int answer = no_device.exec();
+  no_device_ = nullptr;
+  if (answer != QDialog::Accepted) QMetaObject::invokeMethod(this, &CBasicSearch::reject, Qt::QueuedConnection);
+}
+
+void CBasicSearch::DeviceArrived() {
+  if (no_device_) no_device_->Search();
 }
 
 void CBasicSearch::ShowText(int field, const QString& text) {
@@ -214,6 +220,7 @@ void CBasicSearch::SetSearching(bool searching) {
 
 void CBasicSearch::Start() {
   if (app_.search.Running() || app_.saving.Running()) return;
+  StopFileList();
   ValidationContext validation{.listing = app_.drive_listing,
                                .devices = app_.devices,
                                .guard = app_.read_guard,
@@ -273,16 +280,36 @@ void CBasicSearch::Stop() {
 }
 
 void CBasicSearch::FolderSelected() {
+  StopFileList();
+  file_model_->SetRows({});
   const ItemId item = CResultTreeModel::ItemOf(results_->currentIndex());
-  if (item == kNoItem || app_.search.Running()) {
-    file_model_->SetRows({});
-    return;
-  }
-  std::vector<FileListRow> rows;
-  app_.reporter.Guarded("Populate select item", "TL", "13A", [&] { rows = FillFileList(app_, item); });
-  // Reading the folder's directory may have named its lost child folders.
-  tree_model_->TitlesChanged(item);
-  file_model_->SetRows(std::move(rows));
+  if (item == kNoItem || app_.search.Running()) return;
+  const std::uint64_t listing = ++listing_;
+  file_lister_ = std::jthread([this, item, listing](std::stop_token stop) {
+    auto fill = std::make_shared<FileListFill>();
+    app_.reporter.Guarded("Populate select item", "TL", "13A", [&] { *fill = ReadFileList(app_, item, stop); });
+    if (stop.stop_requested()) return;
+    QMetaObject::invokeMethod(
+        this,
+        [this, item, listing, fill] {
+          if (listing != listing_) return;
+          KeepFileListFill(app_, *fill);
+          // Reading the folder's directory may have named its lost child folders.
+          tree_model_->TitlesChanged(item);
+          file_model_->SetRows(std::move(fill->rows));
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void CBasicSearch::StopFileList() {
+  if (!file_lister_.joinable()) return;
+  ++listing_;
+  file_lister_.request_stop();
+  // A filler that met a failure waits on its report window; it is let go before the join.
+  ui_.ReleaseQuestions();
+  file_lister_.join();
+  ui_.Rearm();
 }
 
 void CBasicSearch::OpenLine(const QModelIndex& index) {
@@ -317,6 +344,7 @@ void CBasicSearch::SaveRows(bool all) {
 void CBasicSearch::RunSave(SaveSource source, std::vector<FileListRow> rows) {
   if (app_.saving.Running()) return;
   if (!SaveAllowed(app_, source, rows.size())) return;
+  StopFileList();
   SetSearching(true);
   stop_->setEnabled(false);
   CDestinationDlg destination(
@@ -364,6 +392,7 @@ void CBasicSearch::ShowTreeMenu(const QPoint& at) {
 }
 
 void CBasicSearch::EndWorkers() {
+  StopFileList();
   // Stop first, release every question a worker may wait on, and only then join.
   app_.search.RequestStop();
   app_.saving.RequestStop();

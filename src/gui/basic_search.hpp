@@ -1,9 +1,11 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/program.hpp"
@@ -20,6 +22,7 @@ class QTableView;
 namespace pellora::gui {
 
 class CDrivePanel;
+class CNoDeviceDlg;
 class CFileListModel;
 class CQtUi;
 class CResultTreeModel;
@@ -49,6 +52,8 @@ class CBasicSearch final : public QDialog {
   void Stop();
   void SaveData();
   void reject() override;  // "Back" and the close box
+  // A device arrived: the no-device window, when it is up, searches for drives again.
+  void DeviceArrived();
 
  private:
   void BuildLayout();
@@ -62,6 +67,8 @@ class CBasicSearch final : public QDialog {
   void ShowFileListMenu(const QPoint& at);
   void ShowTreeMenu(const QPoint& at);
   void EndWorkers();
+  // Ends the filling of the file list, if one runs.
+  void StopFileList();
 
   Program& app_;
   CQtUi& ui_;
@@ -69,8 +76,13 @@ class CBasicSearch final : public QDialog {
   // What the running search fills; nullptr when none runs.
   std::unique_ptr<SearchTables> tables_;
   int search_count_ = 0;
+  // Fills the file list of the selected folder; only reads the results, which the GUI thread
+  // leaves alone meanwhile (a search, a save or a new selection stops it first).
+  std::jthread file_lister_;
+  std::uint64_t listing_ = 0;  // which selection the running filler answers
 
   CDrivePanel* drives_ = nullptr;
+  QPointer<CNoDeviceDlg> no_device_;
   CTreeClass* results_ = nullptr;
   CResultTreeModel* tree_model_ = nullptr;
   QTableView* files_ = nullptr;

@@ -14,6 +14,7 @@
 #include "app/modes.hpp"
 #include "basic_search.hpp"
 #include "common/product.hpp"
+#include "device_monitor.hpp"
 #include "dialogs.hpp"
 #include "qt_ui.hpp"
 
@@ -114,6 +115,10 @@ CMainWindow::CMainWindow(Program& app, CQtUi& ui, bool system_drives, QWidget* p
     ShowInformation("Review", QString("<p>Did Pellora bring your files back? Tell others at "
                                       "<a href=\"%1\">%1</a>.</p>")
                                   .arg(FromView(kWebsite)));
+  });
+  auto* monitor = new CDeviceMonitor(this);
+  connect(monitor, &CDeviceMonitor::Arrived, this, [this] {
+    if (mode_window_) mode_window_->DeviceArrived();
   });
   resize(720, 340);
 }

@@ -25,6 +25,7 @@
 #include "save_dialogs.hpp"
 #include "support/cli_runner.hpp"
 #include "support/faulty_source.hpp"
+#include "support/recording_launcher.hpp"
 #include "support/temp_dir.hpp"
 
 namespace pellora::test {
@@ -101,6 +102,24 @@ class GuiTests : public QObject {
     QTRY_COMPARE(window->FileModel().rowCount(), 2);
     QVERIFY(window->FileView().isColumnHidden(gui::CFileListModel::kTreeItem));
     QVERIFY(!window->FileView().isColumnHidden(gui::CFileListModel::kSize));
+
+    // A double-click on a photo opens a copy of it in the temporary folder with the desktop's viewer.
+    const ItemId photos = ChildTitled(tree, dcim, "100PELLO");
+    window->ResultView().setCurrentIndex(window->ResultModel().IndexOf(photos));
+    QTRY_COMPARE(window->FileModel().rowCount(), 10);
+    QModelIndex photo;
+    for (int row = 0; row < 10; ++row) {
+      const QModelIndex name = window->FileView().model()->index(row, gui::CFileListModel::kName);
+      if (name.data().toString() == "IMG_0001.JPG") photo = name;
+    }
+    QVERIFY(photo.isValid());
+    emit window->FileView().doubleClicked(photo);
+    const auto& opened = std::static_pointer_cast<RecordingLauncher>(program.app.launcher)->runs;
+    QCOMPARE(opened.size(), std::size_t{1});
+    const std::filesystem::path copy = opened.front().at(1);
+    QCOMPARE(QString::fromStdString(copy.filename().string()), QString("ZYDC1.JPG"));
+    QVERIFY(ReadFile(copy) == ReadFile(SampleCardFiles() / "DCIM/100PELLO/IMG_0001.JPG"));
+    std::filesystem::remove(copy);
 
     // Tick DCIM through the model, as a click on its box does; Root becomes partly checked.
     QVERIFY(window->ResultModel().setData(window->ResultModel().IndexOf(dcim), Qt::Checked, Qt::CheckStateRole));
