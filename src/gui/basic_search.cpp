@@ -11,6 +11,7 @@
 #include <QMenu>
 #include <QProgressBar>
 #include <QPushButton>
+#include <QRadioButton>
 #include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
@@ -21,6 +22,7 @@
 #include "drive_panel.hpp"
 #include "file_list_model.hpp"
 #include "qt_ui.hpp"
+#include "recognition/lost_partition_search.hpp"
 #include "recognition/validate_partition.hpp"
 #include "result_tree_model.hpp"
 #include "save/destination_check.hpp"
@@ -30,6 +32,7 @@
 #include "search/file_list_filler.hpp"
 #include "search/recovered_file_preview.hpp"
 #include "state/end_message.hpp"
+#include "storage/drive_details.hpp"
 
 namespace pellora::gui {
 
@@ -149,7 +152,9 @@ void CBasicSearch::BuildLayout() {
   QPushButton* save_log = Button("Save Log", this, buttons);
   QPushButton* load_log = Button("Load Log", this, buttons);
   QPushButton* find = Button("Find in List", this, buttons);
-  QPushButton* more = Button("Search More Partitions", this, buttons);
+  more_ = Button(FromView("Search More Partitions"), this, buttons);
+  stop_more_ = Button(FromView(kStopSearchingPartitions), this, buttons);
+  stop_more_->setVisible(false);
   stop_->setEnabled(false);
   layout->addLayout(buttons);
 
@@ -162,7 +167,9 @@ void CBasicSearch::BuildLayout() {
     if (app_.search.Running()) return Inform(this, FromView(kSaveLogScanning));
     Inform(this, "Recovery logs are written by a later version of Pellora.");
   });
-  for (QPushButton* later : {load_log, find, more})
+  connect(more_, &QPushButton::clicked, this, &CBasicSearch::SearchMorePartitions);
+  connect(stop_more_, &QPushButton::clicked, this, &CBasicSearch::StopSearchingPartitions);
+  for (QPushButton* later : {load_log, find})
     connect(later, &QPushButton::clicked, this,
             [this] { Inform(this, "This function comes with a later version of Pellora."); });
   connect(results_->selectionModel(), &QItemSelectionModel::currentChanged, this, &CBasicSearch::FolderSelected);
@@ -214,8 +221,11 @@ void CBasicSearch::SetSearching(bool searching) {
   files_->setEnabled(!searching);
   start_->setEnabled(!searching);
   save_->setEnabled(!searching);
-  stop_->setEnabled(searching);
-  if (searching) stop_->setFocus();
+  more_->setEnabled(!searching);
+  stop_->setEnabled(searching && !partition_search_);
+  stop_more_->setVisible(partition_search_);
+  more_->setVisible(!partition_search_);
+  if (searching) (partition_search_ ? stop_more_ : stop_)->setFocus();
 }
 
 void CBasicSearch::Start() {
@@ -407,6 +417,77 @@ void CBasicSearch::EndWorkers() {
   }
   ui_.TakeEndMessage();
   ui_.HoldEndMessage(false);
+}
+
+void CBasicSearch::SearchMorePartitions() {
+  if (app_.search.Running() || app_.saving.Running()) return;
+  DriveListing& listing = app_.drive_listing;
+  std::optional<int> disk_item = listing.tree.selected;
+  if (disk_item && listing.tree.Item(*disk_item).kind == DriveItemKind::kPartition)
+    disk_item = listing.tree.Item(*disk_item).parent;
+  const smpparam* geometry = disk_item ? listing.Geometry(*disk_item) : nullptr;
+  if (geometry == nullptr) {
+    Inform(this, "Please select a disk under \u201cPhysical Drives\u201d to search it for more partitions.");
+    return;
+  }
+
+  QDialog choose(this);
+  choose.setWindowTitle(ProductCaption());
+  choose.setObjectName(FromView(kSearchMoreTitle));
+  auto* layout = new QVBoxLayout(&choose);
+  auto* title = new QLabel(FromView(kSearchMoreTitle), &choose);
+  QFont bold = title->font();
+  bold.setBold(true);
+  title->setFont(bold);
+  layout->addWidget(title);
+  layout->addWidget(new QLabel(FromView(kSearchMoreText), &choose));
+  auto* standard = new QRadioButton(FromView(kStandardModeLabel), &choose);
+  auto* advanced = new QRadioButton(FromView(kAdvancedModeLabel), &choose);
+  standard->setObjectName(standard->text());
+  advanced->setObjectName(advanced->text());
+  standard->setChecked(true);
+  layout->addWidget(standard);
+  layout->addWidget(advanced);
+  auto* row = new QHBoxLayout;
+  row->addStretch();
+  connect(Button(FromView(kSearchMoreContinue), &choose, row), &QPushButton::clicked, &choose, &QDialog::accept);
+  connect(Button(FromView(kSearchMoreCancel), &choose, row), &QPushButton::clicked, &choose, &QDialog::reject);
+  layout->addLayout(row);
+  if (choose.exec() != QDialog::Accepted) return;
+
+  StopFileList();
+  const LostPartitionMode mode = advanced->isChecked() ? LostPartitionMode::kAdvanced : LostPartitionMode::kStandard;
+  const smpparam disk = *geometry;
+  partition_search_ = true;
+  SetSearching(true);
+  status_->setText(FromView(kSearchingPartitions));
+  // The worker adds what it finds to the drive tree; the window shows the tree again when it ends.
+  app_.search.Start([this, disk, mode](std::stop_token stop) {
+    int found = 0;
+    app_.reporter.Guarded("Search more partition for selected drive...", "LD", "1FA", [&] {
+      LostPartitionSearch search{
+          .sectors = app_.sectors, .listing = app_.drive_listing, .ui = &app_.ui, .stop = stop, .silent = {}};
+      found = SearchDisk(search, disk, mode);
+    });
+    QMetaObject::invokeMethod(
+        this,
+        [this, disk, found] {
+          app_.search.Join();
+          partition_search_ = false;
+          ui_.Flush();
+          SetSearching(false);
+          status_->clear();
+          drives_->ShowListing();
+          drives_->SelectFirstDrive();
+          app_.ui.ShowMessage(DiskResultMessage(found, app_.drive_listing, disk), kMessageCaption);
+        },
+        Qt::QueuedConnection);
+  });
+}
+
+void CBasicSearch::StopSearchingPartitions() {
+  if (!partition_search_ || !app_.search.Running()) return;
+  if (ConfirmStopPartitionSearch(app_.ui)) app_.search.RequestStop();
 }
 
 void CBasicSearch::reject() {

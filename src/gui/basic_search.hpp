@@ -51,6 +51,10 @@ class CBasicSearch final : public QDialog {
   void Start();
   void Stop();
   void SaveData();
+  // "Search More Partitions": the mode dialog, then the search of the selected disk on the search
+  // worker; "Stop Searching Partitions" asks and stops it.
+  void SearchMorePartitions();
+  void StopSearchingPartitions();
   void reject() override;  // "Back" and the close box
   // A device arrived: the no-device window, when it is up, searches for drives again.
   void DeviceArrived();
@@ -98,6 +102,9 @@ class CBasicSearch final : public QDialog {
   QPushButton* stop_ = nullptr;
   QPushButton* save_ = nullptr;
   QPushButton* back_ = nullptr;
+  QPushButton* more_ = nullptr;
+  QPushButton* stop_more_ = nullptr;
+  bool partition_search_ = false;
 };
 
 }  // namespace pellora::gui

@@ -10,6 +10,7 @@
 #include <QTableView>
 #include <QTest>
 #include <QTreeWidget>
+#include <QTreeWidgetItemIterator>
 
 #include <atomic>
 #include <chrono>
@@ -21,6 +22,7 @@
 #include "error_report_dlg.hpp"
 #include "file_list_model.hpp"
 #include "gui_driver.hpp"
+#include "recognition/lost_partition_search.hpp"
 #include "result_tree_model.hpp"
 #include "save_dialogs.hpp"
 #include "support/cli_runner.hpp"
@@ -276,6 +278,49 @@ class GuiTests : public QObject {
         program.window->ModeWindow() != nullptr && QApplication::activeModalWidget() == program.window->ModeWindow(),
         20000);
     QVERIFY(program.window->ModeWindow()->Drives().HasDrives());
+  }
+
+  // "Search More Partitions" on a disk whose table lost its partition finds it and lists it.
+  void SearchMorePartitionsListsTheLostPartition() {
+    GuiProgram program(PartitionFixture("lost-63.img"));
+    CBasicSearch* window = OpenBasic(program);
+    QVERIFY(window != nullptr);
+    QTreeWidget* drives = window->Drives().Tree();
+    for (QTreeWidgetItemIterator it(drives); *it; ++it)
+      if ((*it)->text(0).startsWith("Disk0")) drives->setCurrentItem(*it);
+    QVERIFY(drives->currentItem()->text(0).startsWith("Disk0"));
+
+    bool reported = false;
+    WhenModal(ModalNamed(QString::fromUtf8(kSearchMoreTitle.data())),
+              [](QWidget* choose) { ButtonOf(choose, "Continue")->click(); });
+    WhenModal(MessageSaying("Found 1 more partitions in selected Disk"), [&](QWidget* box) {
+      reported = true;
+      ButtonOf(box, "OK")->click();
+    });
+    ButtonOf(window, "Search More Partitions")->click();
+    QTRY_VERIFY_WITH_TIMEOUT(reported && !program.app.search.Running(), 60000);
+    bool listed = false;
+    for (QTreeWidgetItemIterator it(drives); *it; ++it) listed |= (*it)->text(0).startsWith("Partition - 1");
+    QVERIFY(listed);
+  }
+
+  // A search started on a whole disk asks first; "OK, Go Back" starts nothing.
+  void AWholeDiskIsSearchedOnlyWhenThePersonSaysSo() {
+    GuiProgram program(SampleCard());
+    CBasicSearch* window = OpenBasic(program);
+    QVERIFY(window != nullptr);
+    QTreeWidget* drives = window->Drives().Tree();
+    for (QTreeWidgetItemIterator it(drives); *it; ++it)
+      if ((*it)->text(0).startsWith("Disk0")) drives->setCurrentItem(*it);
+    bool asked = false;
+    WhenModal(MessageSaying("Please select the Partition to start searching"), [&](QWidget* box) {
+      asked = box->windowTitle() == "Pellora";
+      ButtonOf(box, QString::fromUtf8(kWholeDiskGoBack.data()))->click();
+    });
+    ButtonOf(window, "Start")->click();
+    QTRY_VERIFY(asked);
+    QVERIFY(!program.app.search.Running());
+    QVERIFY(program.app.results.tree.Empty());
   }
 
   // The result tree model keeps Qt's model rules through a search and a change of check states.
