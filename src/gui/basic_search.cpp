@@ -46,14 +46,6 @@ constexpr std::string_view kSaveLogScanning =
     "Disk scanning process is still going on.\n\nTo save the Log (index of recovered files and folders) of recovery, "
     "please allow the scanning process to be completed.";
 
-QPushButton* Button(const QString& label, QWidget* parent, QBoxLayout* layout) {
-  auto* button = new QPushButton(label, parent);
-  button->setObjectName(label);
-  button->setAutoDefault(false);
-  layout->addWidget(button);
-  return button;
-}
-
 }  // namespace
 
 CBasicSearch::CBasicSearch(Program& app, CQtUi& ui, bool system_drives, QWidget* parent)
@@ -144,16 +136,16 @@ void CBasicSearch::BuildLayout() {
   layout->addLayout(texts);
 
   auto* buttons = new QHBoxLayout;
-  back_ = Button("Back", this, buttons);
+  back_ = MakeButton("Back", this, buttons);
   buttons->addStretch();
-  start_ = Button("Start", this, buttons);
-  stop_ = Button("Stop", this, buttons);
-  save_ = Button("Save Data", this, buttons);
-  QPushButton* save_log = Button("Save Log", this, buttons);
-  QPushButton* load_log = Button("Load Log", this, buttons);
-  QPushButton* find = Button("Find in List", this, buttons);
-  more_ = Button(FromView("Search More Partitions"), this, buttons);
-  stop_more_ = Button(FromView(kStopSearchingPartitions), this, buttons);
+  start_ = MakeButton("Start", this, buttons);
+  stop_ = MakeButton("Stop", this, buttons);
+  save_ = MakeButton("Save Data", this, buttons);
+  QPushButton* save_log = MakeButton("Save Log", this, buttons);
+  QPushButton* load_log = MakeButton("Load Log", this, buttons);
+  QPushButton* find = MakeButton("Find in List", this, buttons);
+  more_ = MakeButton(FromView("Search More Partitions"), this, buttons);
+  stop_more_ = MakeButton(FromView(kStopSearchingPartitions), this, buttons);
   stop_more_->setVisible(false);
   stop_->setEnabled(false);
   layout->addLayout(buttons);
@@ -410,6 +402,7 @@ void CBasicSearch::EndWorkers() {
   app_.search.Join();
   app_.saving.Join();
   ui_.Rearm();
+  partition_search_ = false;
   if (tables_) {
     HandBackSearchTables(app_, std::move(*tables_));
     tables_.reset();
@@ -450,8 +443,8 @@ void CBasicSearch::SearchMorePartitions() {
   layout->addWidget(advanced);
   auto* row = new QHBoxLayout;
   row->addStretch();
-  connect(Button(FromView(kSearchMoreContinue), &choose, row), &QPushButton::clicked, &choose, &QDialog::accept);
-  connect(Button(FromView(kSearchMoreCancel), &choose, row), &QPushButton::clicked, &choose, &QDialog::reject);
+  connect(MakeButton(FromView(kSearchMoreContinue), &choose, row), &QPushButton::clicked, &choose, &QDialog::accept);
+  connect(MakeButton(FromView(kSearchMoreCancel), &choose, row), &QPushButton::clicked, &choose, &QDialog::reject);
   layout->addLayout(row);
   if (choose.exec() != QDialog::Accepted) return;
 
@@ -472,6 +465,7 @@ void CBasicSearch::SearchMorePartitions() {
     QMetaObject::invokeMethod(
         this,
         [this, disk, found] {
+          if (!partition_search_) return;  // the window was closed meanwhile
           app_.search.Join();
           partition_search_ = false;
           ui_.Flush();

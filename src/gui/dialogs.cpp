@@ -6,6 +6,14 @@
 
 namespace pellora::gui {
 
+QPushButton* MakeButton(const QString& label, QWidget* parent, QBoxLayout* layout) {
+  auto* button = new QPushButton(label, parent);
+  button->setObjectName(label);
+  button->setAutoDefault(false);
+  if (layout != nullptr) layout->addWidget(button);
+  return button;
+}
+
 QString ProductCaption() { return FromView(kProductName); }
 
 void SetUpMessageBox(QMessageBox& box, QMessageBox::Icon icon, const QString& caption, const QString& text,

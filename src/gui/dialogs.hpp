@@ -1,6 +1,8 @@
 #pragma once
 
+#include <QBoxLayout>
 #include <QMessageBox>
+#include <QPushButton>
 #include <QString>
 #include <QStringList>
 
@@ -13,6 +15,10 @@ inline QString FromView(std::string_view text) {
 }
 // The caption of the product's own windows: "Pellora".
 QString ProductCaption();
+
+// A button whose objectName is its label (so tests find it), never a default by itself; added to
+// layout when one is given.
+QPushButton* MakeButton(const QString& label, QWidget* parent, QBoxLayout* layout = nullptr);
 
 // A message box with buttons of these labels (each button's objectName is its label) and the
 // button at default_index as the default one.

@@ -26,12 +26,6 @@ namespace pellora::gui {
 namespace {
 constexpr int kItemRole = Qt::UserRole + 1;
 
-QPushButton* Button(const QString& label, QWidget* parent) {
-  auto* button = new QPushButton(label, parent);
-  button->setObjectName(label);
-  button->setAutoDefault(false);
-  return button;
-}
 }  // namespace
 
 CDrivePanel::CDrivePanel(Program& app, SearchMode mode, bool system_drives, QWidget* parent)
@@ -55,8 +49,8 @@ CDrivePanel::CDrivePanel(Program& app, SearchMode mode, bool system_drives, QWid
   logical_->setChecked(true);
   row->addWidget(logical_);
   row->addStretch();
-  QPushButton* refresh = Button("Refresh List", this);
-  QPushButton* image = Button("Open Disk Image...", this);
+  QPushButton* refresh = MakeButton("Refresh List", this);
+  QPushButton* image = MakeButton("Open Disk Image...", this);
   row->addWidget(refresh);
   row->addWidget(image);
   layout->addLayout(row);
@@ -180,8 +174,8 @@ CNoDeviceDlg::CNoDeviceDlg(CDrivePanel& drives, QWidget* parent) : QDialog(paren
   layout->addWidget(text);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  QPushButton* search = Button("Search for drive...", this);
-  QPushButton* back = Button("Back", this);
+  QPushButton* search = MakeButton("Search for drive...", this);
+  QPushButton* back = MakeButton("Back", this);
   buttons->addWidget(search);
   buttons->addWidget(back);
   layout->addLayout(buttons);

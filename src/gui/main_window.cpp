@@ -35,13 +35,6 @@ constexpr ModeButton kModes[] = {
     {SearchMode::kSignature, "Signature", "Finds documents, archives and other files by their content."},
 };
 
-QPushButton* Button(const QString& label, QWidget* parent) {
-  auto* button = new QPushButton(label, parent);
-  button->setObjectName(label);
-  button->setAutoDefault(false);
-  return button;
-}
-
 const char* const kHelpText =
     "<h3>Which search should I use?</h3>"
     "<p><b>Basic</b> reads the card's file system (FAT16, FAT32 or NTFS) and shows its folders and files as they "
@@ -64,7 +57,7 @@ CMainWindow::CMainWindow(Program& app, CQtUi& ui, bool system_drives, QWidget* p
   auto* modes = new QGridLayout;
   int row = 0;
   for (const ModeButton& mode : kModes) {
-    QPushButton* button = Button(mode.label, this);
+    QPushButton* button = MakeButton(mode.label, this);
     button->setMinimumWidth(140);
     auto* note = new QLabel(mode.note, this);
     note->setWordWrap(true);
@@ -76,20 +69,20 @@ CMainWindow::CMainWindow(Program& app, CQtUi& ui, bool system_drives, QWidget* p
   modes->setColumnStretch(1, 1);
   layout->addLayout(modes);
 
-  QPushButton* help = Button("Need Help on these Search Types?", this);
+  QPushButton* help = MakeButton("Need Help on these Search Types?", this);
   help->setFlat(true);
   layout->addWidget(help, 0, Qt::AlignLeft);
   layout->addStretch();
 
   auto* tools = new QHBoxLayout;
-  QPushButton* disks = Button("Open Disk Management", this);
-  QPushButton* log = Button("Open Error Log", this);
+  QPushButton* disks = MakeButton("Open Disk Management", this);
+  QPushButton* log = MakeButton("Open Error Log", this);
   tools->addWidget(disks);
   tools->addWidget(log);
   tools->addStretch();
-  QPushButton* about = Button("About Us", this);
-  QPushButton* contact = Button("Contact Us", this);
-  QPushButton* review = Button("Review", this);
+  QPushButton* about = MakeButton("About Us", this);
+  QPushButton* contact = MakeButton("Contact Us", this);
+  QPushButton* review = MakeButton("Review", this);
   for (QPushButton* link : {about, contact, review}) {
     link->setFlat(true);
     tools->addWidget(link);

@@ -25,20 +25,10 @@ namespace pellora::gui {
 
 namespace {
 
-QPushButton* AddButton(QWidget* parent, QBoxLayout* layout, const QString& label) {
-  auto* button = new QPushButton(label, parent);
-  button->setObjectName(label);
-  button->setAutoDefault(false);
-  layout->addWidget(button);
-  return button;
-}
-
 // A command button with its note beside it, as the replace and long-path windows show them.
 QPushButton* AddCommand(QDialog* dialog, QGridLayout* grid, const QString& label, const QString& note) {
   const int row = grid->rowCount();
-  auto* button = new QPushButton(label, dialog);
-  button->setObjectName(label);
-  button->setAutoDefault(false);
+  QPushButton* button = MakeButton(label, dialog);
   auto* text = new QLabel(note, dialog);
   text->setWordWrap(true);
   grid->addWidget(button, row, 0);
@@ -83,19 +73,19 @@ CDestinationDlg::CDestinationDlg(const QString& initial, Check check, QWidget* p
   folder_->setObjectName("destination");
   folder_->setMinimumWidth(420);
   row->addWidget(folder_);
-  connect(AddButton(this, row, "Browse"), &QPushButton::clicked, this, &CDestinationDlg::Browse);
+  connect(MakeButton("Browse", this, row), &QPushButton::clicked, this, &CDestinationDlg::Browse);
   layout->addLayout(row);
   auto* note = new QLabel(FromView(kDifferentDriveNote), this);
   note->setWordWrap(true);
   layout->addWidget(note);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  QPushButton* ok = AddButton(this, buttons, "OK");
+  QPushButton* ok = MakeButton("OK", this, buttons);
   ok->setDefault(true);
   connect(ok, &QPushButton::clicked, this, [this] {
     if (check_(Folder())) accept();
   });
-  connect(AddButton(this, buttons, "Cancel"), &QPushButton::clicked, this, &QDialog::reject);
+  connect(MakeButton("Cancel", this, buttons), &QPushButton::clicked, this, &QDialog::reject);
   layout->addLayout(buttons);
 }
 
@@ -232,9 +222,9 @@ CSavingDlg::CSavingDlg(CQtUi& ui, std::function<bool()> running, QWidget* parent
   layout->addWidget(totals_);
   auto* buttons = new QHBoxLayout;
   buttons->addStretch();
-  connect(AddButton(this, buttons, "Skip"), &QPushButton::clicked, this,
+  connect(MakeButton("Skip", this, buttons), &QPushButton::clicked, this,
           [this] { ui_.PressSaveButton(SaveButton::kSkip); });
-  connect(AddButton(this, buttons, "Stop"), &QPushButton::clicked, this, &CSavingDlg::AskStop);
+  connect(MakeButton("Stop", this, buttons), &QPushButton::clicked, this, &CSavingDlg::AskStop);
   layout->addLayout(buttons);
 
   connect(&ui_, &CQtUi::SaveProgressChanged, this, &CSavingDlg::Show);
