@@ -104,11 +104,7 @@ CMainWindow::CMainWindow(Program& app, CQtUi& ui, bool system_drives, QWidget* p
                                           "<p><a href=\"%2\">%2</a></p>")
                                       .arg(FromView(kSupportEmail), FromView(kWebsite)));
   });
-  connect(review, &QPushButton::clicked, this, [this] {
-    ShowInformation("Review", QString("<p>Did Pellora bring your files back? Tell others at "
-                                      "<a href=\"%1\">%1</a>.</p>")
-                                  .arg(FromView(kWebsite)));
-  });
+  connect(review, &QPushButton::clicked, this, &CMainWindow::ShowReview);
   auto* monitor = new CDeviceMonitor(this);
   connect(monitor, &CDeviceMonitor::Arrived, this, [this] {
     if (mode_window_) mode_window_->DeviceArrived();
@@ -136,6 +132,12 @@ void CMainWindow::ShowInformation(const QString& title, const QString& html) {
   connect(buttons, &QDialogButtonBox::accepted, &window, &QDialog::accept);
   layout->addWidget(buttons);
   window.exec();
+}
+
+void CMainWindow::ShowReview() {
+  ShowInformation("Review", QString("<p>Did Pellora bring your files back? Tell others at "
+                                    "<a href=\"%1\">%1</a>.</p>")
+                                .arg(FromView(kWebsite)));
 }
 
 void CMainWindow::StartSearchMode(SearchMode mode) {
@@ -214,6 +216,7 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (ask_on_close_) ShowReview();
   if (mode_window_) mode_window_->reject();
   app_.EndWorkers();
   event->accept();

@@ -39,6 +39,7 @@ class CMainWindow final : public QWidget {
   void ShowLoadingWindow();
   void CloseLoadingWindow();
   void ShowInformation(const QString& title, const QString& html);
+  void ShowReview();
 
   Program& app_;
   CQtUi& ui_;

@@ -17,6 +17,7 @@
 #include <cstring>
 #include <thread>
 
+#include "app/startup.hpp"
 #include "basic_search.hpp"
 #include "drive_panel.hpp"
 #include "error_report_dlg.hpp"
@@ -321,6 +322,40 @@ class GuiTests : public QObject {
     QTRY_VERIFY(asked);
     QVERIFY(!program.app.search.Running());
     QVERIFY(program.app.results.tree.Empty());
+  }
+
+  // Start-up stops at a missing definition file, saying which error it met.
+  void AMissingDefinitionFileEndsTheStart() {
+    TempDir empty;
+    gui::CQtUi ui;
+    Program app(ui);
+    bool said = false;
+    WhenModal(MessageSaying("Couldn't open source file: "), [&](QWidget* box) {
+      said = true;
+      ButtonOf(box, "OK")->click();
+    });
+    QVERIFY(!StartUp(app, empty.Path(), {}));
+    QVERIFY(said);
+  }
+
+  // Closing the main window asks first; No keeps it open.
+  void ClosingTheMainWindowAsksFirst() {
+    GuiProgram program(SampleCard());
+    program.window->show();
+    WhenModal(MessageSaying("Do you want to exit from Pellora?"), [](QWidget* box) { ButtonOf(box, "No")->click(); });
+    program.window->close();
+    QVERIFY(program.window->isVisible());
+    bool reviewed = false;
+    WhenModal(MessageSaying("Do you want to exit from Pellora?"), [&](QWidget* box) {
+      WhenModal(ModalNamed("Review"), [&](QWidget* review) {
+        reviewed = true;
+        ButtonOf(review, "OK")->click();
+      });
+      ButtonOf(box, "Yes")->click();
+    });
+    program.window->close();
+    QVERIFY(reviewed);
+    QVERIFY(!program.window->isVisible());
   }
 
   // The result tree model keeps Qt's model rules through a search and a change of check states.
