@@ -12,7 +12,6 @@
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QSortFilterProxyModel>
 #include <QSplitter>
 #include <QTableView>
 #include <QTreeWidget>
@@ -84,10 +83,7 @@ void CBasicSearch::BuildLayout() {
   files_ = new QTableView(split);
   files_->setObjectName("files");
   file_model_ = new CFileListModel(this);
-  sorted_files_ = new QSortFilterProxyModel(this);
-  sorted_files_->setSourceModel(file_model_);
-  sorted_files_->setSortRole(CFileListModel::kSortRole);
-  files_->setModel(sorted_files_);
+  files_->setModel(file_model_);
   files_->setSortingEnabled(true);
   files_->sortByColumn(CFileListModel::kName, Qt::AscendingOrder);
   files_->setSelectionBehavior(QAbstractItemView::SelectRows);
@@ -316,7 +312,7 @@ void CBasicSearch::StopFileList() {
 
 void CBasicSearch::OpenLine(const QModelIndex& index) {
   if (!index.isValid() || search_count_ == 0 || app_.search.Running()) return;
-  const FileListRow line = file_model_->Row(sorted_files_->mapToSource(index).row());
+  const FileListRow line = file_model_->Row(index.row());
   if (line.IsFolder()) {
     const QModelIndex folder = tree_model_->IndexOf(line.tree_item);
     if (folder.isValid()) {
@@ -339,7 +335,7 @@ void CBasicSearch::SaveRows(bool all) {
   if (all) files_->selectAll();
   std::vector<FileListRow> rows;
   for (const QModelIndex& index : files_->selectionModel()->selectedRows())
-    rows.push_back(file_model_->Row(sorted_files_->mapToSource(index).row()));
+    rows.push_back(file_model_->Row(index.row()));
   RunSave(SaveSource::kSelectedRows, std::move(rows));
 }
 

@@ -16,7 +16,6 @@
 class QLabel;
 class QProgressBar;
 class QPushButton;
-class QSortFilterProxyModel;
 class QTableView;
 
 namespace pellora::gui {
@@ -91,7 +90,6 @@ class CBasicSearch final : public QDialog {
   CResultTreeModel* tree_model_ = nullptr;
   QTableView* files_ = nullptr;
   CFileListModel* file_model_ = nullptr;
-  QSortFilterProxyModel* sorted_files_ = nullptr;
   QProgressBar* progress_ = nullptr;
   QLabel* current_sector_ = nullptr;
   QLabel* total_sectors_ = nullptr;

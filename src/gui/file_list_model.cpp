@@ -6,6 +6,8 @@
 #include <QPalette>
 #include <QStyle>
 
+#include <algorithm>
+
 namespace pellora::gui {
 
 CFileListModel::CFileListModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -15,7 +17,67 @@ CFileListModel::CFileListModel(QObject* parent) : QAbstractTableModel(parent) {
 void CFileListModel::SetRows(std::vector<FileListRow> rows) {
   beginResetModel();
   rows_ = std::move(rows);
+  SortRows();
   endResetModel();
+}
+
+void CFileListModel::sort(int column, Qt::SortOrder order) {
+  if (column < 0 || column >= kColumnCount) return;
+  sort_column_ = column;
+  sort_order_ = order;
+  emit layoutAboutToBeChanged({}, QAbstractItemModel::VerticalSortHint);
+  SortRows();
+  emit layoutChanged({}, QAbstractItemModel::VerticalSortHint);
+}
+
+void CFileListModel::SortRows() {
+  // Text columns compare case-insensitively; the keys are folded once, not at every comparison.
+  std::vector<QString> keys(rows_.size());
+  const bool text = sort_column_ == kName || sort_column_ == kType || sort_column_ == kShortName;
+  if (text) {
+    for (std::size_t i = 0; i < rows_.size(); ++i) {
+      const FileListRow& row = rows_[i];
+      const std::string& value = sort_column_ == kName ? row.name : sort_column_ == kType ? row.type : row.short_name;
+      keys[i] = QString::fromStdString(value).toCaseFolded();
+    }
+  }
+  const auto number = [this](const FileListRow& row) -> std::uint64_t {
+    switch (sort_column_) {
+      case kSize:
+        return row.size;
+      case kSelf:
+        return row.self;
+      case kParent:
+        return row.parent;
+      case kTreeItem:
+        return row.tree_item;
+      default:
+        return 0;
+    }
+  };
+  std::vector<std::size_t> order(rows_.size());
+  for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+  const bool descending = sort_order_ == Qt::DescendingOrder;
+  std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+    const FileListRow& x = rows_[a];
+    const FileListRow& y = rows_[b];
+    if (x.IsFolder() != y.IsFolder()) return x.IsFolder();
+    int compared = 0;
+    if (text) {
+      compared = keys[a].compare(keys[b]);
+    } else if (sort_column_ == kDate || sort_column_ == kTime) {
+      compared = (sort_column_ == kDate ? x.date : x.time).compare(sort_column_ == kDate ? y.date : y.time);
+    } else {
+      const std::uint64_t u = number(x);
+      const std::uint64_t v = number(y);
+      compared = u < v ? -1 : u > v ? 1 : 0;
+    }
+    return descending ? compared > 0 : compared < 0;
+  });
+  std::vector<FileListRow> sorted;
+  sorted.reserve(rows_.size());
+  for (std::size_t i : order) sorted.push_back(std::move(rows_[i]));
+  rows_ = std::move(sorted);
 }
 
 int CFileListModel::rowCount(const QModelIndex& parent) const {
@@ -40,17 +102,14 @@ QVariant CFileListModel::data(const QModelIndex& index, int role) const {
   if (!index.isValid() || index.row() >= rowCount()) return {};
   const FileListRow& row = Row(index.row());
   const int column = index.column();
-  if (role == Qt::DisplayRole || role == kSortRole) {
-    const bool sorting = role == kSortRole;
+  if (role == Qt::DisplayRole) {
     switch (column) {
       case kName:
-        // Folders stay above files whichever way the names are sorted.
-        return sorting ? QString(row.IsFolder() ? "0" : "1") + QString::fromStdString(row.name).toLower()
-                       : QString::fromStdString(row.name);
+        return QString::fromStdString(row.name);
       case kType:
         return QString::fromStdString(row.type);
       case kSize:
-        return sorting ? QVariant(static_cast<qulonglong>(row.size)) : QVariant(QString::fromStdString(row.SizeText()));
+        return QString::fromStdString(row.SizeText());
       case kDate:
         return QString::fromStdString(row.date);
       case kTime:
