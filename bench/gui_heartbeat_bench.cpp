@@ -88,7 +88,8 @@ int main(int argc, char** argv) {
   answer.start(50);
 
   main.findChild<QPushButton*>("Basic")->click();
-  RunUntil([&] { return main.ModeWindow() != nullptr && main.ModeWindow()->Drives().Tree()->currentItem() != nullptr; });
+  RunUntil(
+      [&] { return main.ModeWindow() != nullptr && main.ModeWindow()->Drives().Tree()->currentItem() != nullptr; });
   pellora::gui::CBasicSearch& window = *main.ModeWindow();
 
   Heartbeat beat;
@@ -116,8 +117,8 @@ int main(int argc, char** argv) {
   }
   std::printf("scan %lld ms, worst heartbeat delay %lld ms\n", static_cast<long long>(scanned - started),
               static_cast<long long>(scan_worst));
-  std::printf("tree of %zu folders shown %lld ms after the scan's end, worst delay %lld ms\n",
-              app.results.tree.Size(), static_cast<long long>(shown - scanned), static_cast<long long>(show_worst));
+  std::printf("tree of %zu folders shown %lld ms after the scan's end, worst delay %lld ms\n", app.results.tree.Size(),
+              static_cast<long long>(shown - scanned), static_cast<long long>(show_worst));
   std::printf("folder \"%s\": %d lines listed in %lld ms, worst delay %lld ms\n", folder.c_str(), rows,
               static_cast<long long>(list_ms), static_cast<long long>(list_worst));
   main.CloseWithoutAsking();
