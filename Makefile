@@ -1,5 +1,5 @@
 # The two commands of the README, and the rest of the house chores.
-.PHONY: demo test test-default test-asan test-tsan bench fuzz build deps sample-card format clean
+.PHONY: demo run test test-default test-asan test-tsan bench fuzz build deps sample-card format clean
 
 FUZZ_SECONDS ?= 60
 
@@ -12,6 +12,11 @@ build: deps
 
 demo: build samples/sample-card.img
 	scripts/demo
+
+# The desktop program with the sample card attached as if it sat in a card reader.
+run: build samples/sample-card.img
+	@if [ -z "$$DISPLAY$$WAYLAND_DISPLAY" ]; then echo "make run needs a display (DISPLAY or WAYLAND_DISPLAY)"; exit 1; fi
+	build/default/bin/pellora --image samples/sample-card.img
 
 samples/sample-card.img: scripts/make-sample-card $(wildcard scripts/sample_card/*.py)
 	scripts/make-sample-card $@

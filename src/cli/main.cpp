@@ -2,38 +2,14 @@
 
 #include <CLI/CLI.hpp>
 
-#include <cstring>
 #include <iostream>
 
+#include "app/attached_drives.hpp"
 #include "app/startup.hpp"
 #include "cli_context.hpp"
-#include "storage/source.hpp"
 
 namespace pellora::cli {
 namespace {
-
-// The machine's drives come first, so attached images take the next free numbers and letters.
-void FindSystemDrives(AppState& app, const GlobalOptions& options) {
-  if (options.no_system_drives) return;
-  app.system_drives.Probe();
-  app.system_drives.Register(app.devices);
-}
-
-void AttachImages(AppState& app, const GlobalOptions& options) {
-  auto check = [](const std::string& image) {
-    int error = 0;
-    if (!FileSource::Open(image, &error))
-      throw CliError("The image \"" + image + "\" cannot be opened: " + std::strerror(error));
-  };
-  for (const std::string& image : options.images) {
-    check(image);
-    app.devices.AttachDiskImage(image);
-  }
-  for (const std::string& image : options.volume_images) {
-    check(image);
-    app.devices.AttachVolumeImage(image);
-  }
-}
 
 int Main(int argc, char** argv) {
   GlobalOptions options;
@@ -76,8 +52,8 @@ int Main(int argc, char** argv) {
   Program app(ui);
   if (!StartUp(app, ExecutableDir(), {})) return kExitFailed;
   try {
-    FindSystemDrives(app, options);
-    AttachImages(app, options);
+    if (!options.no_system_drives) FindSystemDrives(app);
+    if (std::string why = AttachImages(app, {options.images, options.volume_images}); !why.empty()) throw CliError(why);
     CliContext context(app, ui, options);
     return chosen(context);
   } catch (const CliError& error) {

@@ -7,6 +7,7 @@
 #include "recognition_harness.hpp"
 #include "storage/device_path.hpp"
 #include "storage/drive_details.hpp"
+#include "storage/source.hpp"
 #include "support/memory_disk.hpp"
 #include "support/temp_dir.hpp"
 
@@ -104,6 +105,21 @@ TEST_F(ValidatePartitionTest, Refusals) {
   EXPECT_EQ(h_.ui.Messages().back(), kDriveNotAvailable);
   EXPECT_EQ(params_, PartitionParams{});
   EXPECT_EQ(h_.app.read_guard.BasicValidated(), 0u);
+}
+
+// A drive this user may not read says how to get access, instead of only that it is unavailable.
+TEST_F(ValidatePartitionTest, ADriveThePersonMayNotReadSaysHowToGetAccess) {
+  auto denied = std::make_shared<bool>(false);
+  h_.app.devices.AddSource(PhysicalDrivePath(0), DeviceKind::kDisk, [denied](int* error) -> std::unique_ptr<Source> {
+    if (!*denied) return FileSource::Open(test::SampleCard(), error);
+    *error = EACCES;
+    return nullptr;
+  });
+  h_.List();
+  *denied = true;
+  EXPECT_EQ(Validate(Partition(0, 1)), Validation::kRefused);
+  EXPECT_THAT(h_.ui.Messages().back(), ::testing::StartsWith(std::string(kDriveNotAvailable) + "\n\n"));
+  EXPECT_THAT(h_.ui.Messages().back(), ::testing::HasSubstr("add yourself to the disk group"));
 }
 
 TEST_F(ValidatePartitionTest, WholeDisks) {

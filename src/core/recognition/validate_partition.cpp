@@ -133,9 +133,13 @@ Validation ValidatePartition(ValidationContext& context) {
   } else if (const auto known = listing.disk_paths.find(selection.disk_number); known != listing.disk_paths.end()) {
     path = known->second;
   }
-  if (path.empty() || !context.devices.Open(path, nullptr)) {
+  int open_error = 0;
+  if (path.empty() || !context.devices.Open(path, &open_error)) {
     params = PartitionParams{};
-    context.ui.ShowMessage(kDriveNotAvailable);
+    const auto entry = path.empty() ? std::nullopt : context.devices.Find(path);
+    const std::string advice = entry ? NoAccessAdvice(*entry, open_error) : std::string();
+    context.ui.ShowMessage(advice.empty() ? std::string(kDriveNotAvailable)
+                                          : std::string(kDriveNotAvailable) + "\n\n" + advice);
     return Validation::kRefused;
   }
   context.current_device_path = path;

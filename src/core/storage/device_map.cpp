@@ -128,4 +128,13 @@ char DeviceMap::NextVolumeLetter() const {
   return 0;
 }
 
+std::string NoAccessAdvice(const DeviceEntry& entry, int error) {
+  if (error != EACCES && error != EPERM) return {};
+  const std::string node = entry.file.empty() ? entry.path : entry.file.string();
+  return "You are not allowed to read " + node +
+         ". To let Pellora read it, add yourself to the disk group (sudo usermod -aG disk $USER, then log out "
+         "and in again), or for this session only run: sudo setfacl -m u:$USER:r " +
+         node;
+}
+
 }  // namespace pellora

@@ -63,4 +63,8 @@ class DeviceMap {
   std::vector<int> reserved_disk_numbers_;
 };
 
+// What to do when a drive may not be read by this user (errno EACCES or EPERM): the program runs
+// as the person, and block devices belong to root and the disk group. Empty for other errors.
+std::string NoAccessAdvice(const DeviceEntry& entry, int error);
+
 }  // namespace pellora

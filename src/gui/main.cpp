@@ -1,0 +1,60 @@
+// pellora: the desktop program.
+
+#include <QApplication>
+#include <QCommandLineParser>
+#include <QDir>
+
+#include "app/attached_drives.hpp"
+#include "app/startup.hpp"
+#include "desktop_launcher.hpp"
+#include "dialogs.hpp"
+#include "main_window.hpp"
+#include "qt_ui.hpp"
+
+namespace {
+
+std::vector<std::string> ToStrings(const QStringList& list) {
+  std::vector<std::string> strings;
+  for (const QString& text : list) strings.push_back(text.toStdString());
+  return strings;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  QApplication application(argc, argv);
+  QApplication::setApplicationName("Pellora");
+  QApplication::setApplicationVersion(PELLORA_VERSION);
+  QApplication::setDesktopFileName("pellora");
+
+  QCommandLineParser parser;
+  parser.setApplicationDescription("Pellora: recover photos and files from memory cards and USB sticks.");
+  parser.addHelpOption();
+  parser.addVersionOption();
+  const QCommandLineOption image("image", "Attach a disk image as the next removable disk.", "PATH");
+  const QCommandLineOption volume("volume-image", "Attach a volume image as the next removable volume.", "PATH");
+  QCommandLineOption no_system("no-system-drives", "List attached images only.");
+  no_system.setFlags(QCommandLineOption::HiddenFromHelp);
+  parser.addOptions({image, volume, no_system});
+  parser.addPositionalArgument("FILE.DMC", "A recovery log to open.", "[FILE.DMC]");
+  parser.process(application);
+
+  pellora::gui::CQtUi ui;
+  pellora::Program app(ui);
+  app.launcher = std::make_shared<pellora::gui::CDesktopLauncher>(ui);
+  if (!pellora::StartUp(app, pellora::ExecutableDir(), ToStrings(parser.positionalArguments()))) return 0;
+  const bool system_drives = !parser.isSet(no_system);
+  if (system_drives) pellora::FindSystemDrives(app);
+  if (const std::string why =
+          pellora::AttachImages(app, {ToStrings(parser.values(image)), ToStrings(parser.values(volume))});
+      !why.empty()) {
+    pellora::gui::Inform(nullptr, QString::fromStdString(why));
+    return 1;
+  }
+  if (!app.command_line_log_path.empty())
+    pellora::gui::Inform(nullptr, "Recovery logs are opened by a later version of Pellora.");
+
+  pellora::gui::CMainWindow window(app, ui, system_drives);
+  window.show();
+  return QApplication::exec();
+}

@@ -1,0 +1,88 @@
+#include "gui_driver.hpp"
+
+#include <QMessageBox>
+#include <QTimer>
+
+#include <fstream>
+#include <sstream>
+
+#include "app/attached_drives.hpp"
+#include "app/startup.hpp"
+#include "support/recording_launcher.hpp"
+
+namespace pellora::test {
+
+GuiProgram::GuiProgram(const std::filesystem::path& card) {
+  app.launcher = std::make_shared<RecordingLauncher>();
+  if (!StartUp(app, PELLORA_BIN_DIR, {})) throw std::runtime_error("the definition files are missing");
+  if (card.empty()) {
+    window = std::make_unique<gui::CMainWindow>(app, ui, false);
+    return;
+  }
+  if (const std::string why = AttachImages(app, {{card.string()}, {}}); !why.empty()) throw std::runtime_error(why);
+  window = std::make_unique<gui::CMainWindow>(app, ui, false);
+}
+
+GuiProgram::~GuiProgram() {
+  if (window) window->CloseWithoutAsking();
+  window.reset();
+  app.EndWorkers();
+}
+
+void WhenModal(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act, int timeout_ms) {
+  auto* timer = new QTimer(qApp);
+  auto waited = std::make_shared<int>(0);
+  QObject::connect(timer, &QTimer::timeout, timer, [timer, waited, timeout_ms, match, act] {
+    *waited += timer->interval();
+    QWidget* modal = QApplication::activeModalWidget();
+    if (modal != nullptr && modal->isVisible() && match(modal)) {
+      timer->stop();
+      timer->deleteLater();
+      act(modal);
+    } else if (*waited > timeout_ms) {
+      timer->stop();
+      timer->deleteLater();
+    }
+  });
+  timer->start(20);
+}
+
+std::function<bool(QWidget*)> ModalNamed(const QString& name) {
+  return [name](QWidget* modal) { return modal->objectName() == name || name == modal->metaObject()->className(); };
+}
+
+std::function<bool(QWidget*)> MessageSaying(const QString& text) {
+  return [text](QWidget* modal) {
+    auto* box = qobject_cast<QMessageBox*>(modal);
+    return box != nullptr && box->text().contains(text);
+  };
+}
+
+QAbstractButton* ButtonOf(QWidget* window, const QString& label) {
+  auto* button = window->findChild<QAbstractButton*>(label);
+  if (button == nullptr) throw std::runtime_error("no button \"" + label.toStdString() + "\"");
+  return button;
+}
+
+void ClickLater(QWidget* window, const QString& label) {
+  QAbstractButton* button = ButtonOf(window, label);
+  QTimer::singleShot(0, button, &QAbstractButton::click);
+}
+
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {
+  std::map<std::string, std::string> contents;
+  for (const auto& entry : std::filesystem::recursive_directory_iterator(folder)) {
+    const std::string name = std::filesystem::relative(entry.path(), folder).string();
+    if (entry.is_directory()) {
+      contents[name + "/"] = {};
+      continue;
+    }
+    std::ifstream in(entry.path(), std::ios::binary);
+    std::ostringstream bytes;
+    bytes << in.rdbuf();
+    contents[name] = bytes.str();
+  }
+  return contents;
+}
+
+}  // namespace pellora::test

@@ -1,0 +1,47 @@
+#pragma once
+
+#include <QAbstractButton>
+#include <QApplication>
+#include <QString>
+#include <QWidget>
+
+#include <filesystem>
+#include <functional>
+#include <map>
+#include <memory>
+#include <string>
+
+#include "app/program.hpp"
+#include "main_window.hpp"
+#include "qt_ui.hpp"
+
+namespace pellora::test {
+
+// The program as main() puts it together, without the machine's drives: with a disk image attached,
+// or with no drive at all.
+struct GuiProgram {
+  explicit GuiProgram(const std::filesystem::path& card = {});
+  ~GuiProgram();
+
+  gui::CQtUi ui;
+  Program app{ui};
+  std::unique_ptr<gui::CMainWindow> window;
+};
+
+// Runs act on the first modal window that match accepts, from a timer, so that it also runs
+// while another window waits in exec(). Checks every 20 ms until timeout_ms.
+void WhenModal(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act, int timeout_ms = 60000);
+// A modal window of this class (by metaObject()->className() or objectName()).
+std::function<bool(QWidget*)> ModalNamed(const QString& name);
+// A message box whose text contains this.
+std::function<bool(QWidget*)> MessageSaying(const QString& text);
+
+// The button with this label (objectName) inside window; fails the test when there is none.
+QAbstractButton* ButtonOf(QWidget* window, const QString& label);
+// Clicks it later, from the event loop: for buttons whose click opens a modal window.
+void ClickLater(QWidget* window, const QString& label);
+
+// Files below a folder and their bytes: "DCIM/100PELLO/IMG_0001.JPG" -> content.
+std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder);
+
+}  // namespace pellora::test
