@@ -153,20 +153,24 @@ const Kind kKinds[] = {{"basic-fat.dmc", SearchMode::kBasic, "FAT32"},
                        {"basic-ntfs.dmc", SearchMode::kBasic, "NTFS"},
                        {"deep-fat.dmc", SearchMode::kDeep, "FAT16"}};
 
+LogSource SourceOf(SearchMode mode, const ScannedDrive& drive, const PartitionParams& params,
+                   const RecoveredResults& results, const std::vector<FoundPartition>* partitions = nullptr) {
+  return {.mode = mode,
+          .drive = drive,
+          .physical_scan = false,
+          .partition_params = params,
+          .working_params = params.fs,
+          .results = results,
+          .ntfs_sorted = false,
+          .deep_partitions = partitions};
+}
+
 std::string WriteLog(const fs::path& file, const Kind& kind) {
   const bool deep = kind.mode == SearchMode::kDeep;
   const RecoveredResults results = SmallResults(deep, std::string(kind.file_system) == "NTFS");
   const PartitionParams params = CardParams(kind.file_system);
-  const ScannedDrive drive = CardPartition();
   const std::vector<FoundPartition> partitions = TwoPartitions();
-  WriteRecoveryLog(file, {.mode = kind.mode,
-                          .drive = drive,
-                          .physical_scan = false,
-                          .partition_params = params,
-                          .working_params = params.fs,
-                          .results = results,
-                          .ntfs_sorted = false,
-                          .deep_partitions = deep ? &partitions : nullptr});
+  WriteRecoveryLog(file, SourceOf(kind.mode, CardPartition(), params, results, deep ? &partitions : nullptr));
   return test::ReadFile(file);
 }
 
@@ -406,14 +410,7 @@ TEST(RecoveryLogFormat, DriveChecks) {
       drive.volume_path = "\\\\.\\E:";
     }
     const RecoveredResults results = SmallResults(false, false);
-    WriteRecoveryLog(dir / "x.DMC", {.mode = SearchMode::kBasic,
-                                     .drive = drive,
-                                     .physical_scan = false,
-                                     .partition_params = params,
-                                     .working_params = params.fs,
-                                     .results = results,
-                                     .ntfs_sorted = false,
-                                     .deep_partitions = nullptr});
+    WriteRecoveryLog(dir / "x.DMC", SourceOf(SearchMode::kBasic, drive, params, results));
     test::ScriptedUi ui;
     for (bool answer : c.answers) ui.AnswerYesNo({answer});
     bool asked_for_volumes = false;
@@ -537,14 +534,7 @@ TEST(RecoveryLogFormat, AFailedWriteLeavesNoLog) {
     big.AddFolderNode(root, "folder " + std::to_string(i), i + 3, 0, 0, 0, false, 0);
   const PartitionParams params = CardParams("FAT32");
   const ScannedDrive drive = CardPartition();
-  const LogSource source{.mode = SearchMode::kBasic,
-                         .drive = drive,
-                         .physical_scan = false,
-                         .partition_params = params,
-                         .working_params = params.fs,
-                         .results = big,
-                         .ntfs_sorted = false,
-                         .deep_partitions = nullptr};
+  const LogSource source = SourceOf(SearchMode::kBasic, drive, params, big);
   rlimit before{};
   ASSERT_EQ(getrlimit(RLIMIT_FSIZE, &before), 0);
   const auto old_handler = std::signal(SIGXFSZ, SIG_IGN);

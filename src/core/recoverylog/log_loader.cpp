@@ -137,18 +137,12 @@ std::optional<PresentDisk> FindDisk(const std::string& identity, const PresentDr
 }
 
 void ReadFileSystemValues(LogValueReader& in, FileSystemParams& p) {
-  p.FatSectors = in.U32();
-  p.SectorsPerCluster = in.U32();
-  p.RootSec = in.U32();
-  p.RootStartSec = in.U32();
-  p.ReserveSecStart = in.U32();
-  p.Cluster0Start = in.U64();
-  p.firstFAT = in.U32();
-  p.secondFAT = in.U32();
-  p.MftStart = in.U64();
-  p.MftMirrStart = in.U64();
-  p.SectorsPerMftRecord = in.U32();
-  p.SectorsPerIndexRecord = in.U32();
+  ForEachFileSystemValue(p, [&in](auto& value) {
+    if constexpr (sizeof(value) == 8)
+      value = in.U64();
+    else
+      value = in.U32();
+  });
 }
 
 void ReadParams(LogValueReader& in, LoadedLog& log) {
@@ -169,16 +163,15 @@ void ReadParams(LogValueReader& in, LoadedLog& log) {
   p.fs.ParamsFileSystemName = name;
 }
 
-template <std::size_t kColumns>
-std::vector<std::array<std::string, kColumns>> ReadRows(LogValueReader& in, std::uint64_t count, const char* what) {
+// count rows of text columns, each handed to keep as it is read.
+template <std::size_t kColumns, typename Keep>
+void ReadRows(LogValueReader& in, std::uint64_t count, const char* what, Keep&& keep) {
   in.Count(count, kColumns * kEmptyTextBytes, what);
-  std::vector<std::array<std::string, kColumns>> rows;
-  rows.reserve(static_cast<std::size_t>(count));
+  std::array<std::string, kColumns> columns;
   for (std::uint64_t row = 0; row < count; ++row) {
-    std::array<std::string, kColumns>& columns = rows.emplace_back();
     for (std::string& column : columns) column = in.Text();
+    keep(columns);
   }
-  return rows;
 }
 
 FolderNode ReadRecord(LogValueReader& in, bool deep) {
@@ -224,17 +217,20 @@ void ReadValues(LogValueReader& in, SearchMode mode, LoadedLog& log, Ui& ui) {
   const bool deep = mode == SearchMode::kDeep;
   ReadParams(in, log);
   if (deep && !log.partition_params.FileSystemName.Ntfs()) {
-    for (const auto& columns : ReadRows<kDeepPartitionColumns>(in, in.U64(), "partitions"))
+    ReadRows<kDeepPartitionColumns>(in, in.U64(), "partitions", [&log](const auto& columns) {
       log.deep_partitions.push_back(DeepPartitionFromColumns(columns));
+    });
   }
   // Only the progress bar's range: a count past what the file holds is shown as what it holds.
   const std::uint64_t records = std::min<std::uint64_t>(in.U64(), in.Remaining());
   ReadTree(in, deep, records, log.results, ui);
   if (log.partition_params.fs.ParamsFileSystemName.Ntfs()) {
-    for (const auto& columns : ReadRows<kNtfsRowColumns>(in, in.U64(), "file rows"))
-      log.results.ntfs_files.Add(NtfsRowFromColumns(columns));
+    ReadRows<kNtfsRowColumns>(in, in.U64(), "file rows",
+                              [&log](const auto& columns) { log.results.ntfs_files.Add(NtfsRowFromColumns(columns)); });
     log.ntfs_sorted = in.U32() == 1;
-    if (deep) log.deep_ntfs_partitions = ReadRows<6>(in, in.U32(), "partitions");
+    if (deep)
+      ReadRows<6>(in, in.U32(), "partitions",
+                  [&log](const auto& columns) { log.deep_ntfs_partitions.push_back(columns); });
   }
 }
 

@@ -11,18 +11,12 @@ namespace pellora {
 namespace {
 
 void WriteFileSystemValues(LogValueWriter& out, const FileSystemParams& p) {
-  out.U32(p.FatSectors);
-  out.U32(p.SectorsPerCluster);
-  out.U32(p.RootSec);
-  out.U32(p.RootStartSec);
-  out.U32(p.ReserveSecStart);
-  out.U64(p.Cluster0Start);
-  out.U32(p.firstFAT);
-  out.U32(p.secondFAT);
-  out.U64(p.MftStart);
-  out.U64(p.MftMirrStart);
-  out.U32(p.SectorsPerMftRecord);
-  out.U32(p.SectorsPerIndexRecord);
+  ForEachFileSystemValue(p, [&out](const auto& value) {
+    if constexpr (sizeof(value) == 8)
+      out.U64(value);
+    else
+      out.U32(value);
+  });
 }
 
 void WriteHeader(LogValueWriter& out, const LogSource& source) {
@@ -84,11 +78,9 @@ void WriteTree(LogValueWriter& out, const LogSource& source) {
   if (!tree.Empty()) {
     const ItemId root = tree.FirstItem();
     out.Line(LineText(tree.Title(root)) + "\r\n");
-    out.Text(kRootRecordName);
-    for (int i = 0; i < 2; ++i) out.U32(0);
-    for (int i = 0; i < 2; ++i) out.U64(0);
-    out.U32(0);
-    if (deep) out.U64(0);
+    FolderNode root_record;
+    root_record.name = kRootRecordName;
+    WriteRecord(out, deep, &root_record);
     std::vector<std::pair<ItemId, std::size_t>> pending;
     const auto push_children = [&](ItemId item, std::size_t depth) {
       const auto& children = tree.Children(item);

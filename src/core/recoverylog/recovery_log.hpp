@@ -43,6 +43,24 @@ struct LoadedLog {
   std::vector<std::array<std::string, 6>> deep_ntfs_partitions;
 };
 
+// Fields 10 to 21 of PartitionParams in the order and widths a log stores them; visit(field) is
+// called for each (FileSystemParams const or not).
+template <typename Params, typename Visit>
+void ForEachFileSystemValue(Params& p, Visit&& visit) {
+  visit(p.FatSectors);
+  visit(p.SectorsPerCluster);
+  visit(p.RootSec);
+  visit(p.RootStartSec);
+  visit(p.ReserveSecStart);
+  visit(p.Cluster0Start);
+  visit(p.firstFAT);
+  visit(p.secondFAT);
+  visit(p.MftStart);
+  visit(p.MftMirrStart);
+  visit(p.SectorsPerMftRecord);
+  visit(p.SectorsPerIndexRecord);
+}
+
 // The columns a Deep log stores of a found partition: the eleven of its boot sector ("Sector" ...
 // "PartType") and its "End Sector".
 inline constexpr std::size_t kDeepPartitionColumns = 12;
