@@ -225,7 +225,9 @@ void ReadValues(LogValueReader& in, SearchMode mode, LoadedLog& log, Ui& ui) {
   const std::uint64_t records = std::min<std::uint64_t>(in.U64(), in.Remaining());
   ReadTree(in, deep, records, log.results, ui);
   if (log.partition_params.fs.ParamsFileSystemName.Ntfs()) {
-    ReadRows<kNtfsRowColumns>(in, in.U64(), "file rows",
+    const std::uint64_t rows = in.Count(in.U64(), kNtfsRowColumns * kEmptyTextBytes, "file rows");
+    log.results.ntfs_files.Reserve(static_cast<std::size_t>(rows));
+    ReadRows<kNtfsRowColumns>(in, rows, "file rows",
                               [&log](const auto& columns) { log.results.ntfs_files.Add(NtfsRowFromColumns(columns)); });
     log.ntfs_sorted = in.U32() == 1;
     if (deep)

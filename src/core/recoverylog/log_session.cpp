@@ -17,6 +17,8 @@ bool HasResults(const AppState& app) {
 
 }  // namespace
 
+bool AsksToSaveLogOnExit(const AppState& app, bool log_saved) { return !log_saved && HasResults(app); }
+
 bool SaveLogAllowed(AppState& app) {
   if (app.search.Running()) {
     app.ui.ShowMessage(kSaveLogWhileScanning);

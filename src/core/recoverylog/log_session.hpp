@@ -14,6 +14,10 @@ namespace pellora {
 bool SaveLogAllowed(AppState& app);
 bool LoadLogAllowed(AppState& app);
 
+// Closing a Basic or Deep window (or going "Back") asks kSaveLogOnExitQuestion while the window
+// shows results that were neither saved to nor loaded from a log.
+bool AsksToSaveLogOnExit(const AppState& app, bool log_saved);
+
 // Writes the log of what the current Basic or Deep search found (deep_partitions: Deep Search's
 // found partitions), then says so. A failure shows the system's text. True when written (the
 // window's log-saved flag follows it, as it follows a load).

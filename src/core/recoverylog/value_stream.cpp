@@ -1,5 +1,6 @@
 #include "recoverylog/value_stream.hpp"
 
+#include <algorithm>
 #include <cstring>
 
 #include "common/byte_reader.hpp"
@@ -17,14 +18,14 @@ constexpr std::uint16_t kVeryLongLength = 0xFFFF;
 }  // namespace
 
 void LogValueWriter::Integer(std::uint64_t value, int bytes) {
-  char le[8];
-  for (int i = 0; i < bytes; ++i) le[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
-  Bytes(std::string_view(le, static_cast<std::size_t>(bytes)));
+  for (int i = 0; i < bytes; ++i) Put(static_cast<char>((value >> (8 * i)) & 0xFF));
 }
 
 void LogValueWriter::Text(std::string_view utf8) {
-  const std::string units = Utf8ToUtf16Le(utf8);
-  const std::uint64_t length = units.size() / 2;
+  // Most texts of a log are numbers and plain names: ASCII goes out without a converted copy.
+  const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  const std::string converted = ascii ? std::string() : Utf8ToUtf16Le(utf8);
+  const std::uint64_t length = ascii ? utf8.size() : converted.size() / 2;
   Integer(kTextTag, 1);
   U16(kTextMarker);
   if (length < kLongLength) {
@@ -38,7 +39,14 @@ void LogValueWriter::Text(std::string_view utf8) {
       U32(static_cast<std::uint32_t>(length));
     }
   }
-  Bytes(units);
+  if (!ascii) {
+    Bytes(converted);
+    return;
+  }
+  for (char c : utf8) {
+    Put(c);
+    Put(0);
+  }
 }
 
 void LogValueWriter::Line(std::string_view utf8) { Bytes(Utf8ToUtf16Le(utf8)); }
@@ -83,7 +91,14 @@ std::string LogValueReader::Text() {
   }
   if (length > Remaining() / 2) throw LogFormatError("A text of the log is longer than the rest of the file.\n\n");
   const std::span<const std::byte> units = Take(static_cast<std::size_t>(length) * 2);
-  return Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(units.data()), units.size()));
+  std::string text(static_cast<std::size_t>(length), '\0');
+  for (std::size_t i = 0; i < text.size(); ++i) {
+    const auto low = std::to_integer<unsigned char>(units[2 * i]);
+    if (low >= 0x80 || units[2 * i + 1] != std::byte{0})
+      return Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(units.data()), units.size()));
+    text[i] = static_cast<char>(low);
+  }
+  return text;
 }
 
 std::string LogValueReader::Line() {

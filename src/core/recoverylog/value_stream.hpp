@@ -45,6 +45,10 @@ class LogValueWriter {
  private:
   void Integer(std::uint64_t value, int bytes);
   void Bytes(std::string_view bytes);
+  void Put(char byte) {
+    buffer_.push_back(byte);
+    if (buffer_.size() == kBufferBytes) Flush();
+  }
 
   OutputFile& file_;
   std::string buffer_;
