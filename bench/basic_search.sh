@@ -33,14 +33,9 @@ fi
 
 cat "$image" > /dev/null  # warm the page cache for both
 
-best_dd=999999
-best_basic=999999
-for _ in 1 2 3; do
-  t=$(seconds dd if="$image" of=/dev/null bs=256k status=none)
-  best_dd=$(smaller "$t" "$best_dd")
-  t=$(seconds "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
-  best_basic=$(smaller "$t" "$best_basic")
-done
+run_dd() { dd if="$image" of=/dev/null bs=256k status=none; }
+run_basic() { "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D; }
+{ read -r best_dd; read -r best_basic; } < <(best_times run_dd run_basic)
 peak_kib=$(peak_kib "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
 folders=$("$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D 2>/dev/null | grep -c '"children"')
 

@@ -38,14 +38,9 @@ fi
 
 cat "$image" > /dev/null  # warm the page cache for both
 
-best_dd=999999
-best_deep=999999
-for _ in 1 2 3; do
-  t=$(seconds dd if="$image" of=/dev/null bs=1M status=none)
-  best_dd=$(smaller "$t" "$best_dd")
-  t=$(seconds "$cli" --no-system-drives --json --volume-image "$image" deep --drive vol:D)
-  best_deep=$(smaller "$t" "$best_deep")
-done
+run_dd() { dd if="$image" of=/dev/null bs=1M status=none; }
+run_deep() { "$cli" --no-system-drives --json --volume-image "$image" deep --drive vol:D; }
+{ read -r best_dd; read -r best_deep; } < <(best_times run_dd run_deep)
 peak_kib=$(peak_kib "$cli" --no-system-drives --json --volume-image "$image" deep --drive vol:D)
 folders=$("$cli" --no-system-drives --json --volume-image "$image" deep --drive vol:D 2>/dev/null | grep -c '"children"')
 

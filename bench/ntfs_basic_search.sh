@@ -17,14 +17,9 @@ image=$(ntfs_bench_image "$root/build/bench-media")
 
 cat "$image" > /dev/null  # warm the page cache for both
 
-best_fls=999999
-best_basic=999999
-for _ in 1 2 3; do
-  t=$(seconds fls -r -p -l "$image")
-  best_fls=$(smaller "$t" "$best_fls")
-  t=$(seconds "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D)
-  best_basic=$(smaller "$t" "$best_basic")
-done
+run_fls() { fls -r -p -l "$image"; }
+run_basic() { "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D; }
+{ read -r best_fls; read -r best_basic; } < <(best_times run_fls run_basic)
 peak_kib=$(peak_kib "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D)
 json_seconds=$(seconds "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)
 json_kib=$(peak_kib "$cli" --no-system-drives --json --volume-image "$image" basic --drive vol:D)

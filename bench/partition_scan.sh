@@ -8,6 +8,8 @@ cli="$root/build/bench/bin/pellora-cli"
 [[ -x "$cli" ]] || cli="$root/build/default/bin/pellora-cli"
 size_mib=${PARTITION_SCAN_MIB:-1024}
 export PATH="$PATH:/usr/sbin:/sbin"
+# shellcheck source=lib/timing.bash
+source "$root/bench/lib/timing.bash"
 
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
@@ -20,22 +22,9 @@ dd if=/dev/zero of="$image" bs=512 count=1 conv=notrunc status=none
 
 cat "$image" > /dev/null  # warm the page cache for both
 
-seconds() {
-  local start end
-  start=$(date +%s.%N)
-  "$@" > /dev/null
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-
-best_dd=999999
-best_scan=999999
-for _ in 1 2 3; do
-  t=$(seconds dd if="$image" of=/dev/null bs=256k status=none)
-  best_dd=$(echo "if ($t < $best_dd) $t else $best_dd" | bc -l)
-  t=$(seconds "$cli" --no-system-drives --json --image "$image" partitions --drive disk:0 --advanced)
-  best_scan=$(echo "if ($t < $best_scan) $t else $best_scan" | bc -l)
-done
+run_dd() { dd if="$image" of=/dev/null bs=256k status=none; }
+run_scan() { "$cli" --no-system-drives --json --image "$image" partitions --drive disk:0 --advanced; }
+{ read -r best_dd; read -r best_scan; } < <(best_times run_dd run_scan)
 found=$("$cli" --no-system-drives --json --image "$image" partitions --drive disk:0 --advanced | grep -c '"found": true' || true)
 
 printf 'image: %d MiB of random data, FAT32 at 8192 with a zeroed MBR (found by the scan: %d)\n' "$size_mib" "$found"

@@ -14,6 +14,8 @@ media="$root/build/bench-media"
 image="$media/save-fat32-2304.img"
 files="$media/save-fat32-2304.files"
 export PATH="$PATH:/usr/sbin:/sbin" MTOOLS_SKIP_CHECK=1
+# shellcheck source=lib/timing.bash
+source "$root/bench/lib/timing.bash"
 
 if [[ ! -f "$image" ]]; then
   mkdir -p "$media"
@@ -48,29 +50,12 @@ trap 'rm -rf "$out"' EXIT
 cat "$image" > /dev/null  # warm the page cache for both
 tar cf - -C "$files" . > /dev/null
 
-seconds() {
-  local start end
-  sync
-  start=$(date +%s.%N)
-  "$@" > /dev/null 2>&1
-  end=$(date +%s.%N)
-  echo "$end - $start" | bc -l
-}
-min() { echo "if ($1 < $2) $1 else $2" | bc -l; }
-
-best_cp=999999
-best_save=999999
-best_search=999999
-for _ in 1 2 3; do
-  t=$(seconds cp -r "$files" "$out/cp")
-  best_cp=$(min "$t" "$best_cp")
-  rm -rf "$out/cp"
-  t=$(seconds "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D --save "$out/save")
-  best_save=$(min "$t" "$best_save")
-  rm -rf "$out/save"
-  t=$(seconds "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D)
-  best_search=$(min "$t" "$best_search")
-done
+run_cp() { cp -r "$files" "$out/cp"; }
+after_run_cp() { rm -rf "$out/cp"; }
+run_save() { "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D --save "$out/save"; }
+after_run_save() { rm -rf "$out/save"; }
+run_search() { "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D; }
+{ read -r best_cp; read -r best_save; read -r best_search; } < <(best_times run_cp run_save run_search)
 # The saved files match what cp copied.
 "$cli" --no-system-drives --volume-image "$image" basic --drive vol:D --save "$out/save" > /dev/null 2>&1
 if ! diff -r -q "$files/DCIM" "$out/save/DCIM" > /dev/null; then

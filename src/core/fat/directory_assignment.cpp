@@ -162,7 +162,7 @@ class Candidates {
 
 }  // namespace
 
-void InferPartitions(std::vector<FoundDirectory>& directories, const std::string& file_system,
+void InferPartitions(std::vector<FoundDirectory>& directories, const FileSystemKind& file_system,
                      std::vector<FoundPartition>& partitions, ProgressBar* progress) {
   const std::uint64_t total = directories.size();
   if (progress != nullptr) progress->SetRange(0, total, 1);
@@ -202,8 +202,8 @@ void InferPartitions(std::vector<FoundDirectory>& directories, const std::string
       directories[row].partition = cluster0;
       directories[row].cluster0_start = cluster0;
     });
-    std::string type = file_system;
-    if (type != "FAT32" && largest > 0x10000) type = "FAT32";
+    // More clusters than FAT16 can number: whatever the search was told, this is FAT32.
+    const FileSystemKind type = largest > 0x10000 ? FileSystemKind(FileSystemKind::kFat32) : file_system;
     partitions.push_back(InferredPartition(chosen->PerCluster(), cluster0, type));
   }
 }

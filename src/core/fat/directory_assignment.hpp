@@ -1,6 +1,5 @@
 #pragma once
 
-#include <string>
 #include <vector>
 
 #include "fat/directory_cluster.hpp"
@@ -26,7 +25,7 @@ void AssignToBootSectors(const std::vector<FoundBootSector>& boot_sectors, std::
 // with none is put out of the running. file_system is the type of the search; a FAT16 partition
 // whose clusters go beyond 65,536 is FAT32. The result is the same as trying every pair in table
 // order, found through sorted look-ups.
-void InferPartitions(std::vector<FoundDirectory>& directories, const std::string& file_system,
+void InferPartitions(std::vector<FoundDirectory>& directories, const FileSystemKind& file_system,
                      std::vector<FoundPartition>& partitions, ProgressBar* progress);
 
 }  // namespace pellora

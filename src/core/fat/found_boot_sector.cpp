@@ -20,13 +20,13 @@ std::optional<FoundBootSector> ReadFoundBootSector(std::span<const std::byte> b,
   FoundBootSector row;
   // The digits of "FAT32" at 82 or of "FAT16" at 54.
   if (TextAt(b, 85, '3', '2')) {
-    row.file_system = "FAT32";
+    row.file_system = FileSystemKind::kFat32;
   } else if (TextAt(b, 57, '1', '6')) {
-    row.file_system = "FAT16";
+    row.file_system = FileSystemKind::kFat16;
   } else {
     return std::nullopt;
   }
-  const bool fat32 = row.file_system == "FAT32";
+  const bool fat32 = row.file_system == FileSystemKind::kFat32;
   row.sector = sector;
   row.sectors_per_cluster = Le8(b, 13);
   row.reserved_sectors = Le16(b, 14);

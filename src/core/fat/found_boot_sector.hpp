@@ -3,7 +3,8 @@
 #include <cstdint>
 #include <optional>
 #include <span>
-#include <string>
+
+#include "recognition/file_system_kind.hpp"
 
 namespace pellora {
 
@@ -19,7 +20,7 @@ struct FoundBootSector {
   std::uint64_t first_fat = 0;            // "firstFAT"
   std::uint64_t second_fat = 0;           // "secondFAT"
   std::uint64_t end_sector = 0;           // "TotalSectors": boot + total sectors
-  std::string file_system;                // "PartType": "FAT16" or "FAT32"
+  FileSystemKind file_system;             // "PartType": FAT16 or FAT32
 };
 
 // A FAT32 or FAT16 boot sector by its signature and the type text of its extended BPB; its fields

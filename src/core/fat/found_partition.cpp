@@ -1,6 +1,7 @@
 #include "fat/found_partition.hpp"
 
 #include <algorithm>
+#include <utility>
 
 namespace pellora {
 
@@ -24,7 +25,7 @@ FileSystemParams FoundPartition::Params() const {
   p.Cluster0Start = boot.cluster0_start;
   p.firstFAT = Narrow(boot.first_fat);
   p.secondFAT = Narrow(boot.second_fat);
-  if (boot.file_system == "FAT32") {
+  if (boot.file_system == FileSystemKind::kFat32) {
     p.RootSec = 0;
     p.RootStartSec = boot.root_start != 0 ? Narrow(boot.root_start) : kDefaultRootCluster;
   } else {
@@ -37,11 +38,11 @@ FileSystemParams FoundPartition::Params() const {
 }
 
 FoundPartition InferredPartition(std::uint32_t sectors_per_cluster, std::uint64_t cluster0_start,
-                                 const std::string& file_system) {
+                                 FileSystemKind file_system) {
   FoundPartition partition;
   partition.boot.sectors_per_cluster = sectors_per_cluster;
   partition.boot.cluster0_start = cluster0_start;
-  partition.boot.file_system = file_system;
+  partition.boot.file_system = std::move(file_system);
   return partition;
 }
 

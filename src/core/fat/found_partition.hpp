@@ -23,6 +23,6 @@ struct FoundPartition {
 
 // A partition inferred from directories: cluster size, cluster-0 sector and type only.
 FoundPartition InferredPartition(std::uint32_t sectors_per_cluster, std::uint64_t cluster0_start,
-                                 const std::string& file_system);
+                                 FileSystemKind file_system);
 
 }  // namespace pellora

@@ -87,7 +87,7 @@ void DeepSearchFat(const DeepSearchRequest& request, SectorAccess& sectors, Ui& 
     ui.ShowText(UiText::kStatus, kPhase1Text);
     AssignToBootSectors(finds.boot_sectors, finds.directories, partitions, &progress);
     ui.ShowText(UiText::kStatus, kPhase2Text);
-    InferPartitions(finds.directories, request.file_system.Text(), partitions, &progress);
+    InferPartitions(finds.directories, request.file_system, partitions, &progress);
     for (FoundPartition& partition : partitions)
       if (partition.boot.first_fat == 0) LocateFats(*device, partition, &progress, {});
   });
