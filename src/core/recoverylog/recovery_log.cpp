@@ -34,7 +34,7 @@ std::array<std::string, kDeepPartitionColumns> DeepPartitionColumns(const FoundP
           std::to_string(b.first_fat),
           std::to_string(b.second_fat),
           std::to_string(b.end_sector),
-          b.file_system,
+          b.file_system.Text(),
           std::to_string(partition.end_sector)};
 }
 
