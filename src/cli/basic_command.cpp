@@ -23,6 +23,7 @@ struct BasicOptions {
   std::string drive;
   std::optional<int> partition;
   SaveOptions saving;
+  std::optional<std::string> log_out;
 };
 
 int RunBasic(CliContext& context, const BasicOptions& options) {
@@ -48,6 +49,7 @@ int RunBasic(CliContext& context, const BasicOptions& options) {
 
   const FileLister files = [&app](ItemId item) { return FileLines(app, item); };
   if (!context.options.json) PrintResultTree(app, files);
+  const bool logged = WriteLogOut(context, options.log_out);
   const bool saved = !options.saving.save || SaveResults(context, options.saving, files);
   if (context.options.json) {
     nlohmann::json document = {{"file_system", app.partition_params.FileSystemName.Text()},
@@ -56,7 +58,7 @@ int RunBasic(CliContext& context, const BasicOptions& options) {
     if (options.saving.save) document["save"] = SaveJson(app);
     CliContext::PrintJson(document);
   }
-  return outcome.results_empty || !saved ? kExitFailed : kExitDone;
+  return outcome.results_empty || !saved || !logged ? kExitFailed : kExitDone;
 }
 
 }  // namespace
@@ -68,6 +70,7 @@ void AddBasicCommand(CLI::App& cli, CommandRun& chosen) {
   command->add_option("--partition", options->partition, "The partition's number in the drive tree")
       ->check(CLI::Range(1, 27));
   AddSaveOptions(*command, options->saving);
+  AddLogOutOption(*command, options->log_out);
   command->callback([options, &chosen] { chosen = [options](CliContext& c) { return RunBasic(c, *options); }; });
 }
 

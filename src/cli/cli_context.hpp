@@ -80,5 +80,6 @@ void AddParamsCommand(CLI::App& cli, CommandRun& chosen);
 void AddPartitionsCommand(CLI::App& cli, CommandRun& chosen);
 void AddBasicCommand(CLI::App& cli, CommandRun& chosen);
 void AddDeepCommand(CLI::App& cli, CommandRun& chosen);
+void AddLoadLogCommand(CLI::App& cli, CommandRun& chosen);
 
 }  // namespace pellora::cli

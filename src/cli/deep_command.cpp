@@ -25,6 +25,7 @@ struct DeepOptions {
   std::vector<std::uint64_t> range;  // START END
   std::optional<std::string> file_system;
   SaveOptions saving;
+  std::optional<std::string> log_out;
 };
 
 // "Search selected Drive's file system as:" — its items in order; "Unknown" is none.
@@ -106,6 +107,7 @@ int RunDeep(CliContext& context, const DeepOptions& options) {
 
   const FileLister files = [&app, &table](ItemId item) { return DeepFileLines(app, table, item); };
   if (!context.options.json) PrintResultTree(app, files);
+  const bool logged = WriteLogOut(context, options.log_out, &table.Rows());
   const bool empty = app.results.nodes.Size() == 0;
   const bool saved = !options.saving.save || empty || SaveResults(context, options.saving, files, &table);
   if (context.options.json) {
@@ -119,7 +121,7 @@ int RunDeep(CliContext& context, const DeepOptions& options) {
     if (options.saving.save && !empty) document["save"] = SaveJson(app);
     CliContext::PrintJson(document);
   }
-  return empty || !saved ? kExitFailed : kExitDone;
+  return empty || !saved || !logged ? kExitFailed : kExitDone;
 }
 
 }  // namespace
@@ -140,6 +142,7 @@ void AddDeepCommand(CLI::App& cli, CommandRun& chosen) {
                    "Search the drive as this file system (needed when its type is not recognised)")
       ->check(CLI::IsMember({"FAT16", "FAT32", "NTFS", "Unknown"}));
   AddSaveOptions(*command, options->saving);
+  AddLogOutOption(*command, options->log_out);
   command->callback([options, &chosen] { chosen = [options](CliContext& c) { return RunDeep(c, *options); }; });
 }
 

@@ -32,6 +32,7 @@ int Main(int argc, char** argv) {
   AddPartitionsCommand(cli, chosen);
   AddBasicCommand(cli, chosen);
   AddDeepCommand(cli, chosen);
+  AddLoadLogCommand(cli, chosen);
 
   try {
     cli.parse(argc, argv);

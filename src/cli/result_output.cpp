@@ -9,6 +9,7 @@
 
 #include "interrupt_watcher.hpp"
 #include "model/date_time_format.hpp"
+#include "recoverylog/log_session.hpp"
 #include "save/start_save.hpp"
 #include "terminal_text.hpp"
 
@@ -235,6 +236,17 @@ void AddSaveOptions(CLI::App& command, SaveOptions& options) {
       .add_option("--on-long-path", options.on_long_path,
                   "A path too long: ignore, misc (ZYD_Miscellaneous) or a folder to save into")
       ->needs(save);
+}
+
+void AddLogOutOption(CLI::App& command, std::optional<std::string>& log_out) {
+  command.add_option("--log-out", log_out,
+                     "Save the recovery log (FILE.DMC) of what was found, to load later instead of scanning again");
+}
+
+bool WriteLogOut(CliContext& context, const std::optional<std::string>& log_out,
+                 const std::vector<FoundPartition>* deep) {
+  if (!log_out) return true;
+  return SaveLogAllowed(context.app) && SaveRecoveryLog(context.app, *log_out, deep);
 }
 
 }  // namespace pellora::cli

@@ -8,6 +8,7 @@
 #include <nlohmann/json.hpp>
 
 #include "cli_context.hpp"
+#include "fat/found_partition.hpp"
 #include "model/file_list.hpp"
 #include "save/deep_mode.hpp"
 #include "state/app_state.hpp"
@@ -43,5 +44,12 @@ nlohmann::json ResultTreeJson(AppState& app, const FileLister& files);
 bool SaveResults(CliContext& context, const SaveOptions& options, const FileLister& files,
                  DeepPartitions* deep = nullptr);
 nlohmann::json SaveJson(const AppState& app);
+
+// --log-out FILE.DMC of the search commands: the recovery log of what the search found.
+void AddLogOutOption(CLI::App& command, std::optional<std::string>& log_out);
+// Writes it when asked for (deep: Deep Search's found partitions). False when it was asked for and
+// not written (nothing was found, or the file could not be written; the message says which).
+bool WriteLogOut(CliContext& context, const std::optional<std::string>& log_out,
+                 const std::vector<FoundPartition>* deep = nullptr);
 
 }  // namespace pellora::cli

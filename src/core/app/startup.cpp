@@ -6,6 +6,7 @@
 #include <fstream>
 
 #include "common/text.hpp"
+#include "recoverylog/association.hpp"
 
 namespace pellora {
 
@@ -47,6 +48,10 @@ void ShowRejections(Ui& ui, const std::vector<std::string>& rejections) {
   for (const std::string& line : rejections) text.append(line).append("\n");
   text.pop_back();
   ui.ShowMessage(text);
+}
+
+bool RegisterAssociation(Program& app, const std::filesystem::path& executable_dir) {
+  return RegisterLogAssociation(app.ui, *app.launcher, executable_dir / "pellora");
 }
 
 bool StartUp(Program& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments) {

@@ -26,6 +26,10 @@ std::filesystem::path TemporaryFolder();
 // The entries a definition reader left out, in one message.
 void ShowRejections(Ui& ui, const std::vector<std::string>& rejections);
 
+// The desktop program's first step: the user's desktop learns that recovery logs open with it (the
+// executable "pellora" in executable_dir). The command line leaves the desktop alone.
+bool RegisterAssociation(Program& app, const std::filesystem::path& executable_dir);
+
 // Start-up without windows: definition paths, the command-line log path, the photo definitions,
 // the test-open of all six files (a missing one is fatal: its message is shown through the Ui and
 // false returned, and the caller ends the process), then the error-log path.

@@ -37,6 +37,7 @@ class NtfsFileTable {
  public:
   void Add(NtfsFileRow row);
   void Clear();
+  void Reserve(std::size_t rows) { rows_.reserve(rows); }
   std::size_t Size() const { return rows_.size(); }
   const NtfsFileRow& Row(std::size_t row) const { return rows_[row]; }
   NtfsFileRow& Row(std::size_t row) { return rows_[row]; }

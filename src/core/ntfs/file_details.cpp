@@ -15,6 +15,7 @@ std::optional<NtfsFileDetails> ReadNtfsFileDetails(RecordReader& reader, const M
   const std::vector<FileRecord> records = base->number ? ReadRecordList(reader, fragments, base->record, *base->number)
                                                        : std::vector<FileRecord>{base->record};
   NtfsFileDetails details;
+  details.deleted = RecordFlags(base->record) == kDeletedFile;
   volume.Guarded("Get advance name information...", "R", "11C", [&] {
     for (const FileRecord& record : records) {
       if (const auto info = ChooseFileName(record, NameText::kFile, volume.cancel)) {
@@ -47,6 +48,7 @@ void KeepFolderFileDetails(NtfsFileTable& files, const std::vector<NtfsRowDetail
     row.name = kept.details.name;
     row.size = kept.details.size;
     row.created = kept.details.created;
+    row.deleted = kept.details.deleted;
   }
 }
 

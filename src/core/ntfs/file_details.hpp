@@ -14,11 +14,13 @@ namespace pellora {
 
 // What the file list shows of a file found by the scan, read from its FILE record when the list
 // is first shown: its name (by the namespace order, control characters as spaces), its size and
-// the creation time of that name. Names and $DATA kept in extension records are found there.
+// the creation time of that name, and whether the record is still in use. Names and $DATA kept in
+// extension records are found there.
 struct NtfsFileDetails {
   std::string name;
   std::uint64_t size = 0;
   std::uint64_t created = 0;
+  bool deleted = false;
 };
 
 // Nothing when the record cannot be read or has no "FILE". Failures of the steps are reported as

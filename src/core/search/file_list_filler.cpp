@@ -41,6 +41,7 @@ std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self, std::s
         row.name = details[next].details.name;
         row.size = details[next].details.size;
         row.created = details[next].details.created;
+        row.deleted = details[next].details.deleted;
         ++next;
       }
       // An index entry (Deep Search) of a file the list already shows adds nothing.

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <filesystem>
+#include <span>
+#include <stdexcept>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "common/output_file.hpp"
+
+namespace pellora {
+
+// A log that ends early or holds a value that cannot be what the layout says. Its text opens the
+// invalid-log message.
+struct LogFormatError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The destination would not take the log (a full disk, a lost drive); the text is the system's.
+struct LogWriteError : std::runtime_error {
+  using std::runtime_error::runtime_error;
+};
+
+// The typed values of a recovery log, written in sequence through a 4096-byte buffer: little-endian
+// integers, tagged texts with their length in UTF-16 code units, and bare lines of UTF-16LE.
+class LogValueWriter {
+ public:
+  static constexpr std::size_t kBufferBytes = 4096;
+
+  explicit LogValueWriter(OutputFile& file) : file_(file) { buffer_.reserve(kBufferBytes); }
+
+  void U16(std::uint16_t value) { Integer(value, 2); }
+  void U32(std::uint32_t value) { Integer(value, 4); }
+  void U64(std::uint64_t value) { Integer(value, 8); }
+  // UTF-8 text, stored as UTF-16LE behind its tag, marker and length.
+  void Text(std::string_view utf8);
+  // UTF-8 text stored as UTF-16LE alone.
+  void Line(std::string_view utf8);
+  // What the buffer holds goes to the file; throws LogWriteError when it does not.
+  void Flush();
+
+ private:
+  void Integer(std::uint64_t value, int bytes);
+  void Bytes(std::string_view bytes);
+  void Put(char byte) {
+    buffer_.push_back(byte);
+    if (buffer_.size() == kBufferBytes) Flush();
+  }
+
+  OutputFile& file_;
+  std::string buffer_;
+};
+
+// Reads the values back from the bytes of a log. Every read checks what is left, so a short or
+// garbled file raises LogFormatError instead of reading past its end.
+class LogValueReader {
+ public:
+  explicit LogValueReader(std::span<const std::byte> bytes) : bytes_(bytes) {}
+
+  std::uint16_t U16() { return static_cast<std::uint16_t>(Integer(2)); }
+  std::uint32_t U32() { return static_cast<std::uint32_t>(Integer(4)); }
+  std::uint64_t U64() { return Integer(8); }
+  std::string Text();
+  // One line: the code units up to the next line feed, the carriage return before it dropped.
+  std::string Line();
+
+  std::size_t Remaining() const { return bytes_.size() - at_; }
+  // A count of items read from the log that each take at least item_bytes: more than the rest of
+  // the file could hold is a corrupt count, not a reason to allocate.
+  std::uint64_t Count(std::uint64_t count, std::size_t item_bytes, const char* what) const;
+
+ private:
+  std::uint64_t Integer(int bytes);
+  std::span<const std::byte> Take(std::size_t count);
+
+  std::span<const std::byte> bytes_;
+  std::size_t at_ = 0;
+};
+
+// The smallest a text can be: tag, marker and a one-byte length.
+inline constexpr std::size_t kEmptyTextBytes = 4;
+
+}  // namespace pellora
