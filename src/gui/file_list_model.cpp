@@ -78,10 +78,21 @@ void CFileListModel::SortRows() {
     }
     return descending ? compared > 0 : compared < 0;
   });
-  std::vector<FileListRow> sorted;
-  sorted.reserve(rows_.size());
-  for (std::size_t i : order) sorted.push_back(std::move(rows_[i]));
-  rows_ = std::move(sorted);
+  // The rows move into their places along the permutation's cycles: no second table of 100,000
+  // rows to allocate.
+  for (std::size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    FileListRow held = std::move(rows_[start]);
+    std::size_t at = start;
+    while (order[at] != start) {
+      const std::size_t from = order[at];
+      rows_[at] = std::move(rows_[from]);
+      order[at] = at;
+      at = from;
+    }
+    rows_[at] = std::move(held);
+    order[at] = at;
+  }
 }
 
 int CFileListModel::rowCount(const QModelIndex& parent) const {
