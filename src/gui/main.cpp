@@ -10,6 +10,7 @@
 #include "dialogs.hpp"
 #include "main_window.hpp"
 #include "qt_ui.hpp"
+#include "udisks_access.hpp"
 
 namespace {
 
@@ -42,6 +43,7 @@ int main(int argc, char** argv) {
   pellora::gui::CQtUi ui;
   pellora::Program app(ui);
   app.launcher = std::make_shared<pellora::gui::CDesktopLauncher>(ui);
+  app.devices.SetAccessBroker(pellora::gui::UdisksAccessBroker());
   if (!pellora::StartUp(app, pellora::ExecutableDir(), ToStrings(parser.positionalArguments()))) return 0;
   const bool system_drives = !parser.isSet(no_system);
   if (system_drives) pellora::FindSystemDrives(app);

@@ -1,5 +1,9 @@
 #include "storage/device_map.hpp"
 
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
 #include <gtest/gtest.h>
 
 #include "storage/device_path.hpp"
@@ -51,6 +55,42 @@ TEST(DeviceMap, ResolvesTheNamesPeopleUse) {
   EXPECT_EQ(devices.ResolveName((dir / "." / "volume.img").string()), volume);
   for (const char* unknown : {"disk:1", "disk:", "disk:x", "vol:E", "vol:", "vol:1", "/no/such.img", ""})
     EXPECT_EQ(devices.ResolveName(unknown), std::nullopt) << unknown;
+}
+
+// A block device this user may not read: without a broker the open fails with the advice; with one
+// (here standing in for the system service: it opens the node with the saved root rights) the
+// drive reads. Run in a child that gives up root, since root may open anything.
+TEST(DeviceMap, ABrokerOpensWhatThePersonMayNot) {
+  if (::geteuid() != 0) GTEST_SKIP() << "needs root, to become another user in the child";
+  test::TempDir dir;
+  const auto node = dir / "sdz";
+  const std::vector<std::byte> bytes = test::PatternBytes(4096);
+  test::WriteBytes(node, bytes);
+  ::chmod(node.c_str(), 0600);
+  const auto child = [&] {
+    if (::setegid(65534) != 0 || ::seteuid(65534) != 0) std::_Exit(2);
+    DeviceMap plain;
+    plain.AddBlockDevice(PhysicalDrivePath(1), DeviceKind::kDisk, node);
+    int error = 0;
+    if (plain.Open(PhysicalDrivePath(1), &error) || error != EACCES) std::_Exit(3);
+    if (NoAccessAdvice(*plain.Find(PhysicalDrivePath(1)), error).find("disk group") == std::string::npos) std::_Exit(4);
+
+    DeviceMap brokered;
+    brokered.SetAccessBroker([](const std::filesystem::path& file, int* broker_error) {
+      if (::seteuid(0) != 0) return -1;
+      const int fd = ::open(file.c_str(), O_RDONLY | O_CLOEXEC);
+      *broker_error = errno;
+      if (::seteuid(65534) != 0) std::_Exit(5);
+      return fd;
+    });
+    brokered.AddBlockDevice(PhysicalDrivePath(1), DeviceKind::kDisk, node);
+    const std::unique_ptr<Source> source = brokered.Open(PhysicalDrivePath(1), &error);
+    if (!source || source->SizeBytes() != bytes.size()) std::_Exit(6);
+    std::vector<std::byte> read(512);
+    if (!source->ReadAt(512, read).ok || !std::equal(read.begin(), read.end(), bytes.begin() + 512)) std::_Exit(7);
+    std::_Exit(0);
+  };
+  EXPECT_EXIT(child(), ::testing::ExitedWithCode(0), "");
 }
 
 }  // namespace

@@ -34,8 +34,28 @@ std::string DeviceMap::AttachVolumeImage(const std::filesystem::path& file) {
   return path;
 }
 
+void DeviceMap::SetAccessBroker(AccessBroker broker) {
+  const std::unique_lock lock(mutex_);
+  broker_ = std::make_shared<AccessBroker>(std::move(broker));
+}
+
 void DeviceMap::AddBlockDevice(std::string path, DeviceKind kind, std::filesystem::path node) {
-  SourceOpener opener = FileOpener(node);
+  std::shared_ptr<AccessBroker> broker;
+  {
+    const std::shared_lock lock(mutex_);
+    broker = broker_;
+  }
+  SourceOpener opener = [node, broker = std::move(broker)](int* error) -> std::unique_ptr<Source> {
+    int own_error = 0;
+    std::unique_ptr<Source> source = FileSource::Open(node, &own_error);
+    if (!source && (own_error == EACCES || own_error == EPERM) && *broker) {
+      int broker_error = 0;
+      const int fd = (*broker)(node, &broker_error);
+      if (fd >= 0) return FileSource::Adopt(fd, error);
+    }
+    if (!source && error != nullptr) *error = own_error;  // the advice names what the person can do
+    return source;
+  };
   Add({std::move(path), kind, std::move(node), DeviceOrigin::kBlockDevice, std::move(opener)});
 }
 

@@ -27,6 +27,10 @@ struct DeviceEntry {
   SourceOpener open;
 };
 
+// Asks a system service to open a block device node read-only for a person who may not open it
+// (the desktop program's UDisks2 client); returns the descriptor, or -1 with errno's value in *error.
+using AccessBroker = std::function<int(const std::filesystem::path& node, int* error)>;
+
 // Resolves the device paths of the system to what backs them on this machine: block devices found
 // by drive enumeration and image files the user attached. Every opener opens read-only.
 class DeviceMap {
@@ -37,6 +41,9 @@ class DeviceMap {
   std::string AttachVolumeImage(const std::filesystem::path& file);
   // A block device found on the machine, under the path enumeration chose for it.
   void AddBlockDevice(std::string path, DeviceKind kind, std::filesystem::path node);
+  // Used when a block device cannot be opened for want of permission (EACCES or EPERM), by the
+  // block devices added from then on (set it before the drives are listed).
+  void SetAccessBroker(AccessBroker broker);
   // Any medium under a chosen path (fault-injecting or in-memory media in tests).
   void AddSource(std::string path, DeviceKind kind, SourceOpener open);
   // Forgets the block devices (before drives are listed again); attached images stay.
@@ -60,6 +67,8 @@ class DeviceMap {
 
   mutable std::shared_mutex mutex_;
   std::vector<DeviceEntry> entries_;
+  // Shared with the openers of the block devices, which outlive no map but may run on any thread.
+  std::shared_ptr<AccessBroker> broker_ = std::make_shared<AccessBroker>();
   std::vector<int> reserved_disk_numbers_;
 };
 

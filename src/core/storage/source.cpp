@@ -19,6 +19,14 @@ std::unique_ptr<FileSource> FileSource::Open(const std::filesystem::path& path, 
     if (error != nullptr) *error = errno;
     return nullptr;
   }
+  return Adopt(fd, error);
+}
+
+std::unique_ptr<FileSource> FileSource::Adopt(int fd, int* error) {
+  if (fd < 0) {
+    if (error != nullptr) *error = EBADF;
+    return nullptr;
+  }
   struct stat info {};
   std::uint64_t size = 0;
   if (::fstat(fd, &info) == 0) {

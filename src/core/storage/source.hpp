@@ -33,6 +33,9 @@ class FileSource final : public Source {
  public:
   // nullptr on failure, with errno's value in *error.
   static std::unique_ptr<FileSource> Open(const std::filesystem::path& path, int* error);
+  // A descriptor opened elsewhere (a system service that may open what this user may not); the
+  // source owns it from here on, also on failure.
+  static std::unique_ptr<FileSource> Adopt(int fd, int* error);
   ~FileSource() override;
   FileSource(const FileSource&) = delete;
   FileSource& operator=(const FileSource&) = delete;
