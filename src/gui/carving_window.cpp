@@ -135,7 +135,9 @@ void CCarvingWindow::DeviceArrived() {
 
 void CCarvingWindow::DriveSelected() {
   const DriveListing& listing = app_.drive_listing;
-  if (listing.tree.selected && listing.tree.Valid(*listing.tree.selected)) {
+  // The listing keeps its last selection when the tree loses its own.
+  const bool selected = !drives_->Tree()->selectedItems().isEmpty();
+  if (selected && listing.tree.selected && listing.tree.Valid(*listing.tree.selected)) {
     range_->ShowItem(listing, *listing.tree.selected);
   } else {
     range_->Clear();

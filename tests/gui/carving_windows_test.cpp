@@ -14,6 +14,7 @@
 #include <atomic>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <nlohmann/json.hpp>
 #include <thread>
 
@@ -21,6 +22,7 @@
 #include "carving/carving_engine.hpp"
 #include "drive_panel.hpp"
 #include "gui_driver.hpp"
+#include "range_fields.hpp"
 #include "raw_search.hpp"
 #include "scan_progress.hpp"
 #include "sig_duplicate.hpp"
@@ -156,12 +158,63 @@ class CarvingWindowTests : public QObject {
     QVERIFY(carved.contains("Photo Search/General/JPG/GNDR00013.JPG"));
     QVERIFY(carved == FolderContents(by_cli / "Pellora"));
 
+    // A second search with the Thorough pass replaces the files of the first, as the command line's.
+    ButtonOf(window, "Also perform Thorough Scanning Algorithm Search")->click();
+    QCOMPARE(SearchToTheEnd(window), kCompleted);
+    std::filesystem::remove_all(by_cli / "Pellora");
+    const CliResult thorough = RunCli({"--image", SampleCard().string(), "photo", "--drive", "disk:0", "--partition",
+                                       "1", "--thorough", "--dest", by_cli.string()});
+    QVERIFY2(thorough.exit_code == 0, thorough.err.c_str());
+    const auto both_passes = FolderContents(gui / "Pellora");
+    QVERIFY(both_passes == FolderContents(by_cli / "Pellora"));
+    QVERIFY(both_passes.contains("Photo Search/Omitted/"));
+    std::size_t omitted = 0;
+    for (const auto& [name, bytes] : both_passes) omitted += name.starts_with("Photo Search/Omitted/JPG/THDR");
+    QCOMPARE(thumbs.rowCount(), static_cast<int>(13 + omitted));
+    QCOMPARE(Cell(window->TypeModel(), 0, 1), QString::number(omitted));  // the count of the last pass
+
     // A double-click opens the photo; "Open Containing Folder" opens the folder of the search.
     emit window->Thumbnails().doubleClicked(thumbs.index(0));
     QCOMPARE(Opened(program).back(),
              (std::vector<std::string>{"xdg-open", (gui / "Pellora/Photo Search/General/JPG/GNDR00001.JPG").string()}));
     ButtonOf(window, "Open Containing Folder")->click();
     QCOMPARE(Opened(program).back(), (std::vector<std::string>{"xdg-open", (gui / "Pellora").string()}));
+  }
+
+  // The first click checks the drive and the range in the words of every mode window.
+  void TheFirstClickRefusesWithTheWindowsWords() {
+    const auto medium = SampleCardBytes();
+    auto plan = std::make_shared<FaultPlan>();
+    GuiProgram program;
+    AddFaultyDevice(program.app.devices, "\\\\.\\PhysicalDrive0", medium, plan);
+    CRawSearch* window = OpenCarving<CRawSearch>(program, "Photo");
+    QVERIFY(window != nullptr);
+    QTreeWidgetItem* partition = window->Drives().Tree()->currentItem();
+    struct Case {
+      std::function<void()> arrange;
+      std::string_view message;
+    };
+    const Case cases[] = {
+        {[&] { window->Drives().Tree()->clearSelection(); }, kSelectDriveText},
+        {[&] { window->Range().StartField().clear(); }, kEnterStartSectorText},
+        {[&] { window->Range().EndField().setText(window->Range().StartField().text()); }, kEndNotAfterStartText},
+        {[&] { plan->gone = true; }, kDriveUnavailableText},
+    };
+    for (const Case& c : cases) {
+      window->Drives().Tree()->clearSelection();
+      partition->setSelected(true);
+      plan->gone = false;
+      c.arrange();
+      auto said = std::make_shared<QString>();
+      WhenModal(MessageSaying(""), [said](QWidget* box) {
+        *said = qobject_cast<QMessageBox*>(box)->text();
+        ButtonOf(box, "OK")->click();
+      });
+      ButtonOf(window, "Start")->click();
+      QTRY_COMPARE(*said, Text(c.message));
+      QCOMPARE(window->Information().count(), 0);
+      QVERIFY(!window->Searching());
+    }
   }
 
   // Video Search with AVI and MOV ticked carves what the command line carves with those types;
