@@ -21,8 +21,11 @@ cli_run() { "$bin/pellora-cli" --no-system-drives --image "$image" photo --drive
 after_cli_run() { rm -rf "$work/cli"/*; }
 mkdir -p "$work/cli" "$work/gui"
 cli_best=$(best_times cli_run | head -1)
-# The window's own clock starts at the second click and stops at the end message; the best of three.
+# The window's own clock runs from the second click on "Start" to the finish hint (the command line's
+# also holds its start-up and the drive listing); the best of three, and the worst heartbeat delay
+# of all three.
 gui_best=999999
+worst=0
 for round in 1 2 3; do
   rm -rf "$work/gui"/*
   sync
@@ -30,7 +33,10 @@ for round in 1 2 3; do
   echo "  $line"
   t=$(sed -n 's/.*window: \([0-9.]*\) s.*/\1/p' <<< "$line")
   gui_best=$(smaller "$t" "$gui_best")
+  delay=$(sed -n 's/.*delay \([0-9]*\) ms.*/\1/p' <<< "$line")
+  ((delay > worst)) && worst=$delay
 done
 printf 'pellora-cli photo          %8.3f s\n' "$cli_best"
 printf 'Photo Search in the window %8.3f s\n' "$gui_best"
-echo "window / command line wall time: $(echo "scale=2; $gui_best / $cli_best" | bc -l)  (goal <= 1.1)"
+printf 'window / command line wall time: %.2f  (goal <= 1.1)\n' "$(echo "$gui_best / $cli_best" | bc -l)"
+echo "worst heartbeat delay during the searches: $worst ms  (goal < 100 ms)"

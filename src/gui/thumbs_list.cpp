@@ -1,5 +1,8 @@
 #include "thumbs_list.hpp"
 
+#include <sys/resource.h>
+#include <unistd.h>
+
 #include <QApplication>
 #include <QImageReader>
 #include <QPainter>
@@ -11,6 +14,13 @@
 namespace pellora::gui {
 
 namespace {
+
+// The decoding thread takes the time the search leaves: thumbnails may come late, the search must
+// not. The lowest nice value still lets it go on when every core is busy.
+void LowerThisThread() {
+  static thread_local const bool lowered = ::setpriority(PRIO_PROCESS, static_cast<id_t>(::gettid()), 19) == 0;
+  static_cast<void>(lowered);
+}
 
 // A thumbnail needs a few hundred kilobytes; a carved file that claims a picture needing more than
 // this to decode is damaged or hostile, and gets the placeholder.
@@ -85,6 +95,7 @@ void CThumbsModel::Request(int row) const {
   decoder_.start([self, path, row, generation] {
     // A list emptied meanwhile no longer shows this photo.
     if (self->generation_.load() != generation) return;
+    LowerThisThread();
     const QImage image = DecodeThumbnail(path);
     QMetaObject::invokeMethod(
         self, [self, row, generation, image] { self->Finished(row, generation, image); }, Qt::QueuedConnection);

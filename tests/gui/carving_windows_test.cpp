@@ -145,7 +145,7 @@ class CarvingWindowTests : public QObject {
     QCOMPARE(Cell(window->TypeModel(), 0, 1), QString("13"));
     QCOMPARE(Cell(window->TypeModel(), 0, 2), QString("JPG"));
     // The pictures shown are decoded, not the placeholder.
-    QTRY_VERIFY(thumbs.HasThumbnail(0));
+    QTRY_VERIFY_WITH_TIMEOUT(thumbs.HasThumbnail(0), 30000);
     const QPixmap picture = thumbs.index(0).data(Qt::DecorationRole).value<QPixmap>();
     QCOMPARE(picture.size(), QSize(gui::kThumbnailWidth, gui::kThumbnailHeight));
 
@@ -401,7 +401,7 @@ class CarvingWindowTests : public QObject {
     QCOMPARE(thumbs.rowCount(), 1);
     QCOMPARE(Cell(thumbs, 0, 0), QString("GNDR02001.JPG"));
     QCOMPARE(Cell(window->TypeModel(), 0, 1), QString("2001"));
-    QTRY_VERIFY(thumbs.Decoded(0));
+    QTRY_VERIFY_WITH_TIMEOUT(thumbs.Decoded(0), 30000);
     QVERIFY(!thumbs.HasThumbnail(0));
     QCOMPARE(thumbs.index(0).data(Qt::DecorationRole).value<QPixmap>().toImage(), thumbs.Placeholder().toImage());
     // The notice goes by itself.
