@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "model/date_time_format.hpp"
+
 namespace pellora::gui {
 
 CFileListModel::CFileListModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -43,6 +45,8 @@ void CFileListModel::SortRows() {
   }
   const auto number = [this](const FileListRow& row) -> std::uint64_t {
     switch (sort_column_) {
+      case kDate:
+        return DateOrder(row.date);
       case kSize:
         return row.size;
       case kSelf:
@@ -65,8 +69,8 @@ void CFileListModel::SortRows() {
     int compared = 0;
     if (text) {
       compared = keys[a].compare(keys[b]);
-    } else if (sort_column_ == kDate || sort_column_ == kTime) {
-      compared = (sort_column_ == kDate ? x.date : x.time).compare(sort_column_ == kDate ? y.date : y.time);
+    } else if (sort_column_ == kTime) {
+      compared = x.time.compare(y.time);
     } else {
       const std::uint64_t u = number(x);
       const std::uint64_t v = number(y);
@@ -74,10 +78,21 @@ void CFileListModel::SortRows() {
     }
     return descending ? compared > 0 : compared < 0;
   });
-  std::vector<FileListRow> sorted;
-  sorted.reserve(rows_.size());
-  for (std::size_t i : order) sorted.push_back(std::move(rows_[i]));
-  rows_ = std::move(sorted);
+  // The rows move into their places along the permutation's cycles: no second table of 100,000
+  // rows to allocate.
+  for (std::size_t start = 0; start < order.size(); ++start) {
+    if (order[start] == start) continue;
+    FileListRow held = std::move(rows_[start]);
+    std::size_t at = start;
+    while (order[at] != start) {
+      const std::size_t from = order[at];
+      rows_[at] = std::move(rows_[from]);
+      order[at] = at;
+      at = from;
+    }
+    rows_[at] = std::move(held);
+    order[at] = at;
+  }
 }
 
 int CFileListModel::rowCount(const QModelIndex& parent) const {

@@ -384,6 +384,35 @@ class GuiTests : public QObject {
     QCOMPARE(model.rowCount(), 0);
   }
 
+  // The file list sorts on the column clicked, folders always first, dates by the calendar.
+  void TheFileListSortsFoldersFirstAndDatesByTheCalendar() {
+    const auto line = [](std::string name, std::string type, std::uint64_t size, std::string date) {
+      FileListRow row;
+      row.name = std::move(name);
+      row.type = std::move(type);
+      row.size = size;
+      row.date = std::move(date);
+      return row;
+    };
+    gui::CFileListModel model;
+    QAbstractItemModelTester tester(&model, QAbstractItemModelTester::FailureReportingMode::QtTest);
+    model.SetRows({line("b.jpg", "JPEG", 30, "01-MAR-2014"), line("Trip", "FOLDER", 0, "09-DEC-2026"),
+                   line("a.jpg", "JPEG", 10, "28-FEB-2014"), line("c.mov", "MOV", 20, "05-JAN-2015"),
+                   line("Album", "FOLDER", 0, "01-JAN-2000")});
+    const auto names = [&model] {
+      QStringList shown;
+      for (int row = 0; row < model.rowCount(); ++row) shown << model.index(row, 0).data().toString();
+      return shown;
+    };
+    QCOMPARE(names(), (QStringList{"Album", "Trip", "a.jpg", "b.jpg", "c.mov"}));
+    model.sort(gui::CFileListModel::kDate);
+    QCOMPARE(names(), (QStringList{"Album", "Trip", "a.jpg", "b.jpg", "c.mov"}));
+    model.sort(gui::CFileListModel::kDate, Qt::DescendingOrder);
+    QCOMPARE(names(), (QStringList{"Trip", "Album", "c.mov", "b.jpg", "a.jpg"}));
+    model.sort(gui::CFileListModel::kSize);
+    QCOMPARE(names(), (QStringList{"Trip", "Album", "a.jpg", "c.mov", "b.jpg"}));
+  }
+
   // The range fields show the selected item's sectors, give back what is typed (an emptied field is
   // no value, so the window's check can ask for it) and follow the slider's handles.
   void TheRangeFieldsFollowTheDriveTheFieldsAndTheSlider() {

@@ -1,5 +1,7 @@
 #include "search/file_list_filler.hpp"
 
+#include <algorithm>
+#include <iterator>
 #include <unordered_map>
 #include <unordered_set>
 
@@ -34,8 +36,13 @@ std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self, std::s
     RecordReader reader(volume);
     details = ReadFolderFileDetails(reader, app.mft_fragments, files, static_cast<std::uint32_t>(self));
     std::size_t next = 0;
+    const std::vector<std::size_t>& rows = files.RowsOfParent(static_cast<std::uint32_t>(self));
+    lines.reserve(rows.size());
+    // Only index entries can repeat a file: without them no name needs remembering.
+    const bool from_index =
+        std::any_of(rows.begin(), rows.end(), [&files](std::size_t index) { return files.Row(index).from_index; });
     std::unordered_set<std::string> names;
-    for (const std::size_t index : files.RowsOfParent(static_cast<std::uint32_t>(self))) {
+    for (const std::size_t index : rows) {
       NtfsFileRow row = files.Row(index);
       if (next < details.size() && details[next].row == index) {
         row.name = details[next].details.name;
@@ -45,8 +52,10 @@ std::vector<FileListRow> NtfsFileLines(AppState& app, std::uint64_t self, std::s
         ++next;
       }
       // An index entry (Deep Search) of a file the list already shows adds nothing.
-      if (row.from_index && names.contains(row.name)) continue;
-      names.insert(row.name);
+      if (from_index) {
+        if (row.from_index && names.contains(row.name)) continue;
+        names.insert(row.name);
+      }
       FileListRow line;
       line.name = row.name;
       line.type = DescribeFileType(ExtensionOf(row.name));
@@ -101,7 +110,13 @@ FileListFill ReadFileList(AppState& app, ItemId item, std::stop_token stop) {
         if (child.deleted) fill.rows[row->second].deleted = true;
       }
     }
-    for (FileListRow& line : FileLines(app, item, stop, &fill.ntfs_details)) fill.rows.push_back(std::move(line));
+    std::vector<FileListRow> files = FileLines(app, item, stop, &fill.ntfs_details);
+    if (fill.rows.empty()) {
+      fill.rows = std::move(files);
+    } else {
+      fill.rows.reserve(fill.rows.size() + files.size());
+      std::move(files.begin(), files.end(), std::back_inserter(fill.rows));
+    }
   });
   app.sectors.EndRun();
   return fill;
