@@ -5,23 +5,15 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 cli="$root/build/bench/bin/pellora-cli"
-media="$root/build/bench-media"
 [[ -x "$cli" ]] || { echo "carving: $cli is missing; run 'make bench'" >&2; exit 1; }
 for tool in photorec foremost /usr/bin/time python3 cjpeg; do
   command -v "$tool" >/dev/null || { echo "carving: $tool is missing; run scripts/install-deps bench" >&2; exit 1; }
 done
 
-image() {  # image SIZE_MIB: builds it once, cached under build/
-  local img="$media/carving-$1m.img"
-  if [[ ! -f "$img" ]]; then
-    mkdir -p "$media"
-    echo "building the $1 MiB benchmark image (once) ..." >&2
-    python3 "$root/bench/make_carving_image.py" "$img" "$1" "$img.manifest"
-  fi
-  echo "$img"
-}
-big=$(image 1024)
-small=$(image 256)
+# shellcheck source=lib/carving_image.bash
+source "$root/bench/lib/carving_image.bash"
+big=$(carving_image 1024)
+small=$(carving_image 256)
 
 work=$(mktemp -d "$root/build/bench-carving.XXXXXX")
 trap 'rm -rf "$work"' EXIT

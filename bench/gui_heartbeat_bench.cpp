@@ -4,13 +4,9 @@
 // usage: bench-gui-heartbeat IMAGE [FOLDER]   (IMAGE a volume image; FOLDER the folder to list)
 
 #include <QApplication>
-#include <QElapsedTimer>
-#include <QMessageBox>
 #include <QPushButton>
-#include <QTimer>
 #include <QTreeWidget>
 
-#include <algorithm>
 #include <cstdio>
 
 #include "app/attached_drives.hpp"
@@ -18,6 +14,7 @@
 #include "basic_search.hpp"
 #include "drive_panel.hpp"
 #include "file_list_model.hpp"
+#include "lib/gui_heartbeat.hpp"
 #include "main_window.hpp"
 #include "qt_ui.hpp"
 #include "result_tree_model.hpp"
@@ -25,35 +22,8 @@
 namespace {
 
 using pellora::ItemId;
-
-// The worst lateness of a 20 ms timer since the last Take().
-class Heartbeat {
- public:
-  Heartbeat() {
-    QObject::connect(&timer_, &QTimer::timeout, [this] {
-      const qint64 now = clock_.elapsed();
-      worst_ = std::max(worst_, now - last_ - 20);
-      last_ = now;
-    });
-    clock_.start();
-    timer_.start(20);
-  }
-  qint64 Take() { return std::exchange(worst_, 0); }
-  qint64 Now() const { return clock_.elapsed(); }
-
- private:
-  QTimer timer_;
-  QElapsedTimer clock_;
-  qint64 last_ = 0;
-  qint64 worst_ = 0;
-};
-
-// Waits, with the event loop running, until done() holds. Sleeps between events (the heartbeat
-// wakes it every 20 ms) rather than spinning, so that the workers have the machine's cores.
-template <class Done>
-void RunUntil(Done done) {
-  while (!done()) QApplication::processEvents(QEventLoop::WaitForMoreEvents);
-}
+using pellora::bench::Heartbeat;
+using pellora::bench::RunUntil;
 
 // The folder of the result tree with this title, searched breadth first.
 ItemId Titled(const pellora::ResultTree& tree, const std::string& title) {
@@ -81,12 +51,7 @@ int main(int argc, char** argv) {
   pellora::gui::CMainWindow main(app, ui, false);
   main.show();
 
-  QTimer answer;  // every message box takes its default answer
-  QObject::connect(&answer, &QTimer::timeout, [] {
-    if (auto* box = qobject_cast<QMessageBox*>(QApplication::activeModalWidget()))
-      if (box->defaultButton() != nullptr) box->defaultButton()->click();
-  });
-  answer.start(50);
+  const pellora::bench::DefaultAnswers answers;
 
   main.findChild<QPushButton*>("Basic")->click();
   RunUntil(

@@ -17,6 +17,8 @@
 #include "device_monitor.hpp"
 #include "dialogs.hpp"
 #include "qt_ui.hpp"
+#include "raw_search.hpp"
+#include "sig_duplicate.hpp"
 
 namespace pellora::gui {
 
@@ -108,13 +110,17 @@ CMainWindow::CMainWindow(Program& app, CQtUi& ui, bool system_drives, QWidget* p
   auto* monitor = new CDeviceMonitor(this);
   connect(monitor, &CDeviceMonitor::Arrived, this, [this] {
     if (mode_window_) mode_window_->DeviceArrived();
+    if (carving_window_) carving_window_->DeviceArrived();
   });
   resize(720, 340);
 }
 
 CMainWindow::~CMainWindow() {
   if (mode_window_) delete mode_window_.data();
+  if (carving_window_) delete carving_window_.data();
 }
+
+CCarvingWindow* CMainWindow::CarvingWindow() const { return carving_window_; }
 
 void CMainWindow::ShowInformation(const QString& title, const QString& html) {
   QDialog window(this);
@@ -141,11 +147,11 @@ void CMainWindow::ShowReview() {
 }
 
 void CMainWindow::StartSearchMode(SearchMode mode) {
-  if (mode != SearchMode::kBasic) {
+  if (mode == SearchMode::kDeep) {
     Inform(this, QString("%1 comes with the next version of Pellora.").arg(FromView(SearchModeLabel(mode))));
     return;
   }
-  if (mode_window_) return;
+  if (mode_window_ || carving_window_) return;
   if (StartMode(app_, mode) != StartModeOutcome::kLoadDrives) return;
   ShowLoadingWindow();
   setEnabled(false);
@@ -188,14 +194,28 @@ void CMainWindow::CloseLoadingWindow() {
   loading_timer_ = nullptr;
 }
 
-void CMainWindow::OpenModeWindow(SearchMode) {
+void CMainWindow::OpenModeWindow(SearchMode mode) {
   app_.drive_loading.Join();
   CloseLoadingWindow();
+  if (mode == SearchMode::kPhoto || mode == SearchMode::kVideo || mode == SearchMode::kSignature) {
+    CCarvingWindow* window = mode == SearchMode::kPhoto
+                                 ? static_cast<CCarvingWindow*>(new CRawSearch(app_, ui_, system_drives_, this))
+                                 : new CSigDuplicate(app_, ui_, system_drives_, mode, this);
+    carving_window_ = window;
+    ShowModeWindow(window);
+    QTimer::singleShot(0, window, &CCarvingWindow::ShowDrives);
+    return;
+  }
   auto* window = new CBasicSearch(app_, ui_, system_drives_, this);
+  mode_window_ = window;
+  ShowModeWindow(window);
+  QTimer::singleShot(0, window, &CBasicSearch::ShowDrives);
+}
+
+void CMainWindow::ShowModeWindow(QDialog* window) {
   window->setWindowFlag(Qt::Window);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowModality(Qt::ApplicationModal);
-  mode_window_ = window;
   connect(window, &QDialog::finished, this, [this] {
     setEnabled(true);
     show();
@@ -203,7 +223,6 @@ void CMainWindow::OpenModeWindow(SearchMode) {
     activateWindow();
   });
   window->show();
-  QTimer::singleShot(0, window, &CBasicSearch::ShowDrives);
 }
 
 void CMainWindow::CloseWithoutAsking() {
@@ -218,6 +237,7 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
   }
   if (ask_on_close_) ShowReview();
   if (mode_window_) mode_window_->reject();
+  if (carving_window_) carving_window_->reject();
   app_.EndWorkers();
   event->accept();
 }

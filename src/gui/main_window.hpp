@@ -13,6 +13,7 @@ class QTimer;
 
 namespace pellora::gui {
 
+class CCarvingWindow;
 class CQtUi;
 
 // The main window: the five search modes, the disk-management tool, the error log and the
@@ -28,6 +29,8 @@ class CMainWindow final : public QWidget {
   void StartSearchMode(SearchMode mode);
   // The open mode window, if any.
   CBasicSearch* ModeWindow() const { return mode_window_; }
+  // The open Photo, Video or Signature Search window, if any.
+  CCarvingWindow* CarvingWindow() const;
   // Closing without the exit question (tests, the end of a screenshot run).
   void CloseWithoutAsking();
 
@@ -36,6 +39,8 @@ class CMainWindow final : public QWidget {
 
  private:
   void OpenModeWindow(SearchMode mode);
+  // Runs a mode window modally over the main window, which comes back when it closes.
+  void ShowModeWindow(QDialog* window);
   void ShowLoadingWindow();
   void CloseLoadingWindow();
   void ShowInformation(const QString& title, const QString& html);
@@ -46,6 +51,7 @@ class CMainWindow final : public QWidget {
   bool system_drives_;
   bool ask_on_close_ = true;
   QPointer<CBasicSearch> mode_window_;
+  QPointer<CCarvingWindow> carving_window_;
   QPointer<QDialog> loading_;
   QProgressBar* loading_bar_ = nullptr;
   QTimer* loading_timer_ = nullptr;

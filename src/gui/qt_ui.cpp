@@ -206,10 +206,19 @@ MediaRemovedAnswer CQtUi::AskMediaRemoved() {
   });
 }
 
-// The carving windows arrive with the next issue; until then their files are only counted by the
-// engines and listed by the command line.
-void CQtUi::AddThumbnail(std::string_view, std::string_view, std::string_view) {}
-void CQtUi::AddRecoveredFile(std::string_view, std::string_view, std::string_view) {}
+void CQtUi::AddCarvedFile(std::string_view type_name, std::string_view file_path, std::string_view file_name) {
+  CarvedFile file{FromView(type_name), FromView(file_path), FromView(file_name)};
+  std::lock_guard lock(mutex_);
+  pending_.carved.push_back(std::move(file));
+}
+
+void CQtUi::AddThumbnail(std::string_view type_name, std::string_view file_path, std::string_view file_name) {
+  AddCarvedFile(type_name, file_path, file_name);
+}
+
+void CQtUi::AddRecoveredFile(std::string_view type_name, std::string_view file_name, std::string_view file_path) {
+  AddCarvedFile(type_name, file_path, file_name);
+}
 
 SaveButton CQtUi::ShowSaveProgress(const SaveProgress& progress) {
   std::lock_guard lock(mutex_);
@@ -260,6 +269,7 @@ void CQtUi::Drain() {
   for (const auto& [field, text] : batch.texts) emit TextChanged(static_cast<int>(field), QString::fromStdString(text));
   for (const std::string& line : batch.save_totals) emit SaveTotalsLine(QString::fromStdString(line));
   if (batch.save) emit SaveProgressChanged(*batch.save);
+  if (!batch.carved.isEmpty()) emit FilesCarved(batch.carved);
 }
 
 }  // namespace pellora::gui

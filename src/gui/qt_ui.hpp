@@ -18,6 +18,13 @@
 
 namespace pellora::gui {
 
+// A file a carving search finished, as its window lists it.
+struct CarvedFile {
+  QString type_name;
+  QString path;
+  QString name;
+};
+
 // The Ui of the desktop program. Questions from a worker are shown on the GUI thread while the
 // worker waits; a worker's cheap reports (progress, texts, saving counters) are collected under a
 // lock and handed to the windows in batches by a timer, so a scan never floods the event loop.
@@ -67,6 +74,8 @@ class CQtUi final : public QObject, public Ui {
   void TextChanged(int field, const QString& text);  // field: a UiText
   void SaveTotalsLine(const QString& line);
   void SaveProgressChanged(const pellora::SaveProgress& progress);
+  // The files a carving search finished since the last batch, in the order they were finished.
+  void FilesCarved(const QList<pellora::gui::CarvedFile>& files);
 
  private:
   // What arrived since the last batch; only the latest value of each field counts.
@@ -75,6 +84,7 @@ class CQtUi final : public QObject, public Ui {
     std::map<UiText, std::string> texts;
     std::vector<std::string> save_totals;
     std::optional<SaveProgress> save;
+    QList<CarvedFile> carved;
   };
   struct Question;
 
@@ -83,6 +93,7 @@ class CQtUi final : public QObject, public Ui {
   template <class Answer, class Show>
   Answer Ask(Answer cancel, Show show);
   void Drain();
+  void AddCarvedFile(std::string_view type_name, std::string_view file_path, std::string_view file_name);
   // exec() of a question's dialog, remembered so that releasing the questions closes it.
   int Exec(QDialog& dialog);
 

@@ -1,6 +1,7 @@
 // Pictures of the main windows on the sample card for the README and the demo, made on the
 // offscreen platform: the main window, the Basic Search window with the card's tree and a folder's
-// files, and "Saving Files..." at the end of a save.
+// files, "Saving Files..." at the end of a save, the Photo Search window with the card's photos and
+// the Signature Search window with its type checklist and what it found.
 // usage: pellora-screenshots DIR
 
 #include <QLineEdit>
@@ -10,11 +11,14 @@
 #include <iostream>
 
 #include "basic_search.hpp"
+#include "carving_window.hpp"
 #include "drive_panel.hpp"
 #include "gui_driver.hpp"
+#include "raw_search.hpp"
 #include "result_tree_model.hpp"
 #include "save_dialogs.hpp"
 #include "support/temp_dir.hpp"
+#include "thumbs_list.hpp"
 
 namespace pellora::test {
 namespace {
@@ -33,6 +37,60 @@ ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title
   for (ItemId child : tree.Children(item))
     if (tree.Title(child) == title) return child;
   return kNoItem;
+}
+
+// A carving mode's window on the sample card after a search into a fresh folder.
+gui::CCarvingWindow* CarveSampleCard(GuiProgram& program, const QString& mode, const TempDir& destination) {
+  gui::CMainWindow& main = *program.window;
+  main.show();
+  ButtonOf(&main, mode)->click();
+  gui::CCarvingWindow* window = nullptr;
+  if (!QTest::qWaitFor(
+          [&] {
+            window = main.CarvingWindow();
+            return window != nullptr && window->Drives().Tree()->currentItem() != nullptr;
+          },
+          20000))
+    return nullptr;
+  ButtonOf(window, "Start")->click();
+  window->Destination().setText(QString::fromStdString(destination.Path().string()));
+  WhenModal(MessageSaying("Searching of files in specified disk sectors is"),
+            [](QWidget* box) { ButtonOf(box, "OK")->click(); });
+  ButtonOf(window, "Start")->click();
+  if (!QTest::qWaitFor([&] { return !window->Searching() && QApplication::activeModalWidget() == window; }, 60000))
+    return nullptr;
+  return window;
+}
+
+bool PhotoSearchShot(const QString& folder) {
+  GuiProgram program(SampleCard());
+  TempDir destination;
+  auto* window = qobject_cast<gui::CRawSearch*>(CarveSampleCard(program, "Photo", destination));
+  if (window == nullptr) return false;
+  gui::CThumbsModel& thumbs = window->Thumbnails().Model();
+  const bool decoded = QTest::qWaitFor(
+      [&] {
+        for (int row = 0; row < thumbs.rowCount(); ++row)
+          if (!thumbs.Decoded(row)) return false;
+        return true;
+      },
+      20000);
+  if (!decoded) return false;
+  QTest::qWait(200);
+  const bool saved = Save(window, folder, "photo-search.png");
+  window->reject();
+  return saved;
+}
+
+bool SignatureSearchShot(const QString& folder) {
+  GuiProgram program(SampleCard());
+  TempDir destination;
+  gui::CCarvingWindow* window = CarveSampleCard(program, "Signature", destination);
+  if (window == nullptr) return false;
+  QTest::qWait(200);
+  const bool saved = Save(window, folder, "signature-search.png");
+  window->reject();
+  return saved;
 }
 
 int Run(const QString& folder) {
@@ -80,7 +138,8 @@ int Run(const QString& folder) {
   ButtonOf(window, "Save Data")->click();
   if (!QTest::qWaitFor([&] { return !program.app.saving.Running(); }, 60000)) return 1;
   window->reject();
-  return saved ? 0 : 1;
+  if (!saved) return 1;
+  return PhotoSearchShot(folder) && SignatureSearchShot(folder) ? 0 : 1;
 }
 
 }  // namespace
