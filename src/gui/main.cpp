@@ -42,6 +42,8 @@ int main(int argc, char** argv) {
   pellora::gui::CQtUi ui;
   pellora::Program app(ui);
   app.launcher = std::make_shared<pellora::gui::CDesktopLauncher>(ui);
+  // The desktop learns first that recovery logs open with this program.
+  pellora::RegisterAssociation(app, pellora::ExecutableDir());
   if (!pellora::StartUp(app, pellora::ExecutableDir(), ToStrings(parser.positionalArguments()))) return 0;
   const bool system_drives = !parser.isSet(no_system);
   if (system_drives) pellora::FindSystemDrives(app);
@@ -51,10 +53,10 @@ int main(int argc, char** argv) {
     pellora::gui::Inform(nullptr, QString::fromStdString(why));
     return 1;
   }
-  if (!app.command_line_log_path.empty())
-    pellora::gui::Inform(nullptr, "Recovery logs are opened by a later version of Pellora.");
 
   pellora::gui::CMainWindow window(app, ui, system_drives);
   window.show();
+  // A log that cannot be read ends the program, as a log opened from the desktop that went away.
+  if (!window.OpenCommandLineLog()) return 0;
   return QApplication::exec();
 }

@@ -14,9 +14,12 @@
 #include "app/modes.hpp"
 #include "basic_search.hpp"
 #include "common/product.hpp"
+#include "deep_search.hpp"
 #include "device_monitor.hpp"
 #include "dialogs.hpp"
 #include "qt_ui.hpp"
+#include "recoverylog/log_loader.hpp"
+#include "recoverylog/log_messages.hpp"
 
 namespace pellora::gui {
 
@@ -140,13 +143,14 @@ void CMainWindow::ShowReview() {
                                 .arg(FromView(kWebsite)));
 }
 
-void CMainWindow::StartSearchMode(SearchMode mode) {
-  if (mode != SearchMode::kBasic) {
+void CMainWindow::StartSearchMode(SearchMode mode, const std::string& log_path) {
+  if (mode != SearchMode::kBasic && mode != SearchMode::kDeep) {
     Inform(this, QString("%1 comes with the next version of Pellora.").arg(FromView(SearchModeLabel(mode))));
     return;
   }
-  if (mode_window_) return;
+  if (mode_window_ && mode_window_->isVisible()) return;
   if (StartMode(app_, mode) != StartModeOutcome::kLoadDrives) return;
+  app_.command_line_log_path = log_path;
   ShowLoadingWindow();
   setEnabled(false);
   const bool system_drives = system_drives_;
@@ -188,10 +192,29 @@ void CMainWindow::CloseLoadingWindow() {
   loading_timer_ = nullptr;
 }
 
-void CMainWindow::OpenModeWindow(SearchMode) {
+bool CMainWindow::OpenCommandLineLog() {
+  const std::string path = app_.command_line_log_path;
+  if (path.empty()) return true;
+  const LogHeaderMode header = ReadLogFileMode(path);
+  if (!header.opened) return false;
+  if (!header.mode) {
+    app_.command_line_log_path.clear();
+    app_.ui.ShowMessage(kLogCorrupted);
+    return true;
+  }
+  StartSearchMode(*header.mode, path);
+  return true;
+}
+
+void CMainWindow::OpenModeWindow(SearchMode mode) {
   app_.drive_loading.Join();
   CloseLoadingWindow();
-  auto* window = new CBasicSearch(app_, ui_, system_drives_, this);
+  CSearchWindow* window = nullptr;
+  if (mode == SearchMode::kDeep) {
+    window = new CDeepSearch(app_, ui_, system_drives_, this);
+  } else {
+    window = new CBasicSearch(app_, ui_, system_drives_, this);
+  }
   window->setWindowFlag(Qt::Window);
   window->setAttribute(Qt::WA_DeleteOnClose);
   window->setWindowModality(Qt::ApplicationModal);
@@ -202,8 +225,13 @@ void CMainWindow::OpenModeWindow(SearchMode) {
     raise();
     activateWindow();
   });
+  // A log of the other mode: that mode's window opens with it once this one has gone.
+  connect(window, &CSearchWindow::SwitchMode, this, [this, window](SearchMode other, const QString& log) {
+    window->CloseWithoutAsking();
+    QTimer::singleShot(0, this, [this, other, path = log.toStdString()] { StartSearchMode(other, path); });
+  });
   window->show();
-  QTimer::singleShot(0, window, &CBasicSearch::ShowDrives);
+  QTimer::singleShot(0, window, &CSearchWindow::ShowDrives);
 }
 
 void CMainWindow::CloseWithoutAsking() {
@@ -216,8 +244,19 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (mode_window_ && mode_window_->isVisible()) {
+    if (ask_on_close_) {
+      mode_window_->reject();
+      // The person kept the mode window open (to save its log first).
+      if (mode_window_->isVisible()) {
+        event->ignore();
+        return;
+      }
+    } else {
+      mode_window_->CloseWithoutAsking();
+    }
+  }
   if (ask_on_close_) ShowReview();
-  if (mode_window_) mode_window_->reject();
   app_.EndWorkers();
   event->accept();
 }

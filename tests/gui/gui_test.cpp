@@ -57,7 +57,7 @@ CBasicSearch* OpenBasic(GuiProgram& program) {
   CBasicSearch* window = nullptr;
   const bool opened = QTest::qWaitFor(
       [&] {
-        window = program.window->ModeWindow();
+        window = qobject_cast<CBasicSearch*>(program.window->ModeWindow());
         return window != nullptr && window->isVisible() && window->Drives().Tree()->currentItem() != nullptr;
       },
       20000);

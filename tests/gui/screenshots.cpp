@@ -47,7 +47,7 @@ int Run(const QString& folder) {
   gui::CBasicSearch* window = nullptr;
   if (!QTest::qWaitFor(
           [&] {
-            window = main.ModeWindow();
+            window = qobject_cast<gui::CBasicSearch*>(main.ModeWindow());
             return window != nullptr && window->Drives().Tree()->currentItem() != nullptr;
           },
           20000))
@@ -79,7 +79,7 @@ int Run(const QString& folder) {
   });
   ButtonOf(window, "Save Data")->click();
   if (!QTest::qWaitFor([&] { return !program.app.saving.Running(); }, 60000)) return 1;
-  window->reject();
+  window->CloseWithoutAsking();
   return saved ? 0 : 1;
 }
 
