@@ -11,7 +11,6 @@
 #include "drive_panel.hpp"
 #include "qt_ui.hpp"
 #include "recognition/lost_partition_search.hpp"
-#include "recognition/validate_partition.hpp"
 #include "result_panel.hpp"
 #include "search/basic_search.hpp"
 #include "state/end_message.hpp"
@@ -44,18 +43,7 @@ void CBasicSearch::SetSearching(bool searching) {
 }
 
 void CBasicSearch::Start() {
-  if (app_.search.Running() || app_.saving.Running() || app_.log_loading.Running()) return;
-  Results().StopFileList();
-  ValidationContext validation{.listing = app_.drive_listing,
-                               .devices = app_.devices,
-                               .guard = app_.read_guard,
-                               .ui = app_.ui,
-                               .params = app_.partition_params,
-                               .current_device_path = app_.current_device_path,
-                               .mode = SearchMode::kBasic,
-                               .clear_search_state = {},
-                               .file_system_choice = std::nullopt};
-  const Validation outcome = ValidatePartition(validation);
+  const Validation outcome = ValidateSelection(std::nullopt);
   if (outcome == Validation::kRefused) return;
   if (outcome == Validation::kUnrecognised) {
     ShowEndMessage(app_, false);

@@ -9,7 +9,6 @@
 
 #include "dialogs.hpp"
 #include "qt_ui.hpp"
-#include "recognition/validate_partition.hpp"
 #include "result_panel.hpp"
 #include "state/end_message.hpp"
 
@@ -47,18 +46,7 @@ std::optional<int> CDeepSearch::ChosenFileSystem() const {
 }
 
 void CDeepSearch::Start() {
-  if (app_.search.Running() || app_.saving.Running() || app_.log_loading.Running()) return;
-  Results().StopFileList();
-  ValidationContext validation{.listing = app_.drive_listing,
-                               .devices = app_.devices,
-                               .guard = app_.read_guard,
-                               .ui = app_.ui,
-                               .params = app_.partition_params,
-                               .current_device_path = app_.current_device_path,
-                               .mode = SearchMode::kDeep,
-                               .clear_search_state = {},
-                               .file_system_choice = ChosenFileSystem()};
-  const Validation outcome = ValidatePartition(validation);
+  const Validation outcome = ValidateSelection(ChosenFileSystem());
   if (outcome == Validation::kRefused) return;
   if (outcome == Validation::kUnrecognised) {
     app_.ui.ShowMessage(kSelectFileSystemType);

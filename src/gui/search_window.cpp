@@ -183,6 +183,21 @@ void CSearchWindow::SetSearching(bool searching) {
   if (searching && stop_->isEnabled()) stop_->setFocus();
 }
 
+Validation CSearchWindow::ValidateSelection(std::optional<int> file_system_choice) {
+  if (app_.search.Running() || app_.saving.Running() || app_.log_loading.Running()) return Validation::kRefused;
+  results_->StopFileList();
+  ValidationContext validation{.listing = app_.drive_listing,
+                               .devices = app_.devices,
+                               .guard = app_.read_guard,
+                               .ui = app_.ui,
+                               .params = app_.partition_params,
+                               .current_device_path = app_.current_device_path,
+                               .mode = mode_,
+                               .clear_search_state = {},
+                               .file_system_choice = file_system_choice};
+  return ValidatePartition(validation);
+}
+
 void CSearchWindow::BeginSearch() {
   if (find_) find_->close();
   results_->Clear();

@@ -4,10 +4,12 @@
 #include <QPointer>
 #include <QString>
 
+#include <optional>
 #include <vector>
 
 #include "app/program.hpp"
 #include "fat/found_partition.hpp"
+#include "recognition/validate_partition.hpp"
 #include "recoverylog/recovery_log.hpp"
 
 class QHBoxLayout;
@@ -76,6 +78,9 @@ class CSearchWindow : public QDialog {
   QPushButton& StopButton() const { return *stop_; }
 
   virtual void SetSearching(bool searching);
+  // Start's first step: nothing else runs, and the selected drive item becomes the current partition
+  // (file_system_choice: Deep Search's file-system selector). Refused when another worker runs.
+  Validation ValidateSelection(std::optional<int> file_system_choice);
   // A search starts: the results shown so far go, the controls are disabled.
   void BeginSearch();
   // The search ended and its results are the state's: they are shown, then its end message.

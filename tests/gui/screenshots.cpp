@@ -29,12 +29,6 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
   return true;
 }
 
-ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title) {
-  for (ItemId child : tree.Children(item))
-    if (tree.Title(child) == title) return child;
-  return kNoItem;
-}
-
 int Run(const QString& folder) {
   QDir().mkpath(folder);
   GuiProgram program(SampleCard());
