@@ -1,6 +1,7 @@
 // Pictures of the main windows on the sample card for the README and the demo, made on the
 // offscreen platform: the main window, the Basic Search window with the card's tree and a folder's
-// files, and "Saving Files..." at the end of a save.
+// files, "Saving Files..." at the end of a save, and the Deep Search window with the tree it
+// rebuilt from a copy of the card whose boot sectors and FATs were wiped.
 // usage: pellora-screenshots DIR
 
 #include <QLineEdit>
@@ -10,10 +11,12 @@
 #include <iostream>
 
 #include "basic_search.hpp"
+#include "deep_search.hpp"
 #include "drive_panel.hpp"
 #include "gui_driver.hpp"
 #include "result_tree_model.hpp"
 #include "save_dialogs.hpp"
+#include "support/cli_runner.hpp"
 #include "support/temp_dir.hpp"
 
 namespace pellora::test {
@@ -27,6 +30,33 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
   }
   std::cout << file.toStdString() << '\n';
   return true;
+}
+
+// The Deep Search window on the wiped copy, with DCIM open and 100PELLO's photos listed.
+bool DeepSearchShot(const QString& folder) {
+  TempDir dir;
+  const std::filesystem::path card = dir / "wiped-card.img";
+  if (RunProgram("/bin/cp", {"--sparse=always", SampleCard().string(), card.string()}).exit_code != 0) return false;
+  WipeFat32Layout(card, kSampleCardPartitionStart);
+  GuiProgram program(card);
+  auto* window = qobject_cast<gui::CDeepSearch*>(OpenModeWindow(program, "Deep"));
+  if (window == nullptr) return false;
+  WhenModal(MessageSaying("Recovery is"), [](QWidget* box) { ButtonOf(box, "OK")->click(); });
+  ButtonOf(window, "Start")->click();
+  if (!QTest::qWaitFor([&] { return !program.app.search.Running() && ButtonOf(window, "Start")->isEnabled(); }, 60000))
+    return false;
+  QTest::qWait(300);  // the end message closes
+  const ResultTree& tree = program.app.results.tree;
+  const ItemId dcim = ChildTitled(tree, tree.FirstItem(), "DCIM");
+  const ItemId photos = ChildTitled(tree, dcim, "100PELLO");
+  if (photos == kNoItem) return false;
+  window->ResultView().expand(window->ResultModel().IndexOf(dcim));
+  window->ResultView().setCurrentIndex(window->ResultModel().IndexOf(photos));
+  if (!QTest::qWaitFor([&] { return window->FileModel().rowCount() > 0; }, 20000)) return false;
+  QTest::qWait(200);
+  const bool saved = Save(window, folder, "deep-search.png");
+  window->CloseWithoutAsking();
+  return saved;
 }
 
 int Run(const QString& folder) {
@@ -87,5 +117,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: pellora-screenshots DIR\n";
     return 2;
   }
-  return pellora::test::Run(QString::fromLocal8Bit(argv[1]));
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  if (pellora::test::Run(folder) != 0) return 1;
+  return pellora::test::DeepSearchShot(folder) ? 0 : 1;
 }
