@@ -95,15 +95,9 @@ SearchSelection ResolveSearchSelection(CliContext& context, std::string_view sea
   if (!options.drive.empty() && (options.partition || ParseVolumePath(request.device_path))) {
     // A partition's range and a volume's file system come from the drive list.
     DriveListing& listing = context.ListDrives();
-    const DriveItem& item = listing.tree.Item(context.FindItem(options.drive, options.partition));
-    if (item.kind == DriveItemKind::kPartition) {
-      const DiskPartition& partition = listing.PartitionsOf(item.disk_number).At(item.partition_index);
-      const std::uint64_t disk_end = listing.tree.Item(item.parent).info->total_sectors;
-      request.range = SectorRangeFields{partition.start, std::min(partition.end, disk_end)};
-      request.partition_type = partition.file_system;
-    } else if (item.info) {
-      request.partition_type = item.info->file_system;
-    }
+    SearchSelectionRequest offered = SearchRequestFor(listing, context.FindItem(options.drive, options.partition));
+    if (options.partition) request.range = offered.range;
+    request.partition_type = std::move(offered.partition_type);
   }
   SearchSelectionOutcome outcome = SelectSearchRange(context.app.devices, search_type, request);
   if (!outcome.selection) throw CliError(outcome.message);

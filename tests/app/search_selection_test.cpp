@@ -68,5 +68,50 @@ TEST_F(SearchSelectionTest, RefusalsInTheOrderTheWindowChecks) {
   }
 }
 
+DriveInfo Drive(std::string path, std::uint64_t sectors, std::string file_system = "Unknown") {
+  DriveInfo info;
+  info.device_path = std::move(path);
+  info.total_sectors = sectors;
+  info.file_system = std::move(file_system);
+  return info;
+}
+
+// A disk with one partition that runs past the disk's end (a table written for a bigger card) and a
+// volume, as the drive tree lists them.
+TEST(SearchRequestForTest, EachItemOffersItsPathRangeAndType) {
+  DriveListing listing;
+  DriveTree& tree = listing.tree;
+  const int disks = tree.EnsureGroup("Physical Drives");
+  const int disk = tree.Add(disks, DriveItemKind::kDisk, "Disk1");
+  tree.Item(disk).info = Drive(PhysicalDrivePath(1), 8000);
+  tree.Item(disk).disk_number = 1;
+  const int partition = tree.Add(disk, DriveItemKind::kPartition, "Partition - 1 ( FAT32 )");
+  tree.Item(partition).disk_number = 1;
+  tree.Item(partition).partition_index = 0;
+  listing.PartitionsOf(1).Add("FAT32", 2048, 9000);
+  const int volumes = tree.EnsureGroup("Logical Drives");
+  const int volume = tree.Add(volumes, DriveItemKind::kVolume, "E:");
+  tree.Item(volume).info = Drive(VolumePath('E'), 500, "FAT16");
+
+  struct Case {
+    int item;
+    std::string path;
+    std::optional<std::uint64_t> start, end;
+    std::string type;
+  };
+  const std::vector<Case> cases = {
+      {disk, PhysicalDrivePath(1), 0, 8000, ""},  {partition, PhysicalDrivePath(1), 2048, 8000, "FAT32"},
+      {volume, VolumePath('E'), 0, 500, "FAT16"}, {disks, "", std::nullopt, std::nullopt, ""},
+      {99, "", std::nullopt, std::nullopt, ""},
+  };
+  for (const Case& c : cases) {
+    const SearchSelectionRequest request = SearchRequestFor(listing, c.item);
+    EXPECT_EQ(request.device_path, c.path) << c.item;
+    EXPECT_EQ(request.range ? request.range->start : std::nullopt, c.start) << c.item;
+    EXPECT_EQ(request.range ? request.range->end : std::nullopt, c.end) << c.item;
+    EXPECT_EQ(request.partition_type, c.type) << c.item;
+  }
+}
+
 }  // namespace
 }  // namespace pellora

@@ -23,9 +23,11 @@
 #include "error_report_dlg.hpp"
 #include "file_list_model.hpp"
 #include "gui_driver.hpp"
+#include "range_fields.hpp"
 #include "recognition/lost_partition_search.hpp"
 #include "result_tree_model.hpp"
 #include "save_dialogs.hpp"
+#include "storage/device_path.hpp"
 #include "support/cli_runner.hpp"
 #include "support/faulty_source.hpp"
 #include "support/recording_launcher.hpp"
@@ -363,6 +365,41 @@ class GuiTests : public QObject {
     tree.Clear();
     model.Reset();
     QCOMPARE(model.rowCount(), 0);
+  }
+
+  // The range fields show the selected item's sectors, give back what is typed (an emptied field is
+  // no value, so the window's check can ask for it) and follow the slider's handles.
+  void TheRangeFieldsFollowTheDriveTheFieldsAndTheSlider() {
+    DriveListing listing;
+    const int disk = listing.tree.Add(listing.tree.EnsureGroup("Physical Drives"), DriveItemKind::kDisk, "Disk1");
+    DriveInfo card;
+    card.device_path = PhysicalDrivePath(1);
+    card.total_sectors = 1'000'000'000'000;
+    listing.tree.Item(disk).info = card;
+    gui::CRangeFields fields;
+    fields.resize(400, 60);
+    fields.show();
+    fields.ShowItem(listing, disk);
+    QCOMPARE(fields.EndField().text(), QString("1000000000000"));
+
+    QTest::keyClicks(&fields.StartField(), "5");  // appended: 05
+    SearchSelectionRequest request = fields.Request();
+    QCOMPARE(request.device_path, PhysicalDrivePath(1));
+    QCOMPARE(request.range->start, std::optional<std::uint64_t>(5));
+    fields.EndField().clear();
+    QTest::keyClicks(&fields.EndField(), "x");  // refused by the field
+    QVERIFY(!fields.Request().range->end);
+
+    auto* slider = fields.findChild<gui::CRangeSlider*>("Range");
+    QVERIFY(slider != nullptr);
+    QTest::mouseClick(slider, Qt::LeftButton, {}, QPoint(slider->width() / 2, slider->height() / 2));
+    request = fields.Request();
+    QCOMPARE(request.range->start, std::optional<std::uint64_t>(0));
+    QVERIFY(request.range->end > 400'000'000'000u && request.range->end < 600'000'000'000u);
+
+    fields.ShowItem(listing, listing.tree.Top());
+    QVERIFY(fields.Request().device_path.empty());
+    QVERIFY(fields.StartField().text().isEmpty());
   }
 };
 

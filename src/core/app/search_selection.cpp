@@ -1,5 +1,7 @@
 #include "app/search_selection.hpp"
 
+#include <algorithm>
+
 #include "storage/device_path.hpp"
 #include "storage/source.hpp"
 
@@ -10,6 +12,27 @@ namespace {
 SearchSelectionOutcome Refuse(std::string_view message) { return {std::nullopt, std::string(message)}; }
 
 }  // namespace
+
+SearchSelectionRequest SearchRequestFor(const DriveListing& listing, int item) {
+  SearchSelectionRequest request;
+  const DriveTree& tree = listing.tree;
+  if (!tree.Valid(item)) return request;
+  const DriveItem& drive = tree.Item(item);
+  if (drive.kind == DriveItemKind::kPartition) {
+    const DriveItem& disk = tree.Item(drive.parent);
+    const auto found = listing.partitions.find(drive.disk_number);
+    if (!disk.info || found == listing.partitions.end()) return request;
+    const DiskPartition& partition = found->second.At(drive.partition_index);
+    request.device_path = disk.info->device_path;
+    request.range = SectorRangeFields{partition.start, std::min(partition.end, disk.info->total_sectors)};
+    request.partition_type = partition.file_system;
+  } else if (drive.info) {
+    request.device_path = drive.info->device_path;
+    request.range = SectorRangeFields{0, drive.info->total_sectors};
+    if (drive.kind == DriveItemKind::kVolume) request.partition_type = drive.info->file_system;
+  }
+  return request;
+}
 
 SearchSelectionOutcome SelectSearchRange(const DeviceMap& devices, std::string_view search_type,
                                          const SearchSelectionRequest& request) {

@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "storage/device_map.hpp"
+#include "storage/drive_listing.hpp"
 
 namespace pellora {
 
@@ -45,6 +46,11 @@ struct SearchSelectionOutcome {
   std::optional<SearchSelection> selection;
   std::string message;  // why there is none, in the window's words
 };
+
+// What the drive tree's item offers to a range search: the disk's or volume's path, the whole of it
+// (or the partition's sectors on its disk, clipped to the disk) and the type text of the drive
+// list. An item that is no drive gives an empty path.
+SearchSelectionRequest SearchRequestFor(const DriveListing& listing, int item);
 
 // The first click of a carving mode's start button: checks the drive and range, fixes the device
 // path and builds the information rows (search_type is "Photo Search", "Video Search", ...).

@@ -35,6 +35,7 @@ class DiskPartitionList {
   bool Contains(std::uint64_t start, std::string_view file_system) const;
   std::span<const DiskPartition> Entries() const { return entries_; }
   DiskPartition& At(int index) { return entries_.at(static_cast<std::size_t>(index)); }
+  const DiskPartition& At(int index) const { return entries_.at(static_cast<std::size_t>(index)); }
   void Clear() { entries_.clear(); }
 
  private:
