@@ -3,12 +3,15 @@
 #include <QComboBox>
 #include <QHBoxLayout>
 #include <QLabel>
+#include <QTreeWidget>
 #include <QVBoxLayout>
 
 #include <ctime>
 
 #include "dialogs.hpp"
+#include "drive_panel.hpp"
 #include "qt_ui.hpp"
+#include "range_fields.hpp"
 #include "result_panel.hpp"
 #include "state/end_message.hpp"
 
@@ -24,6 +27,19 @@ CDeepSearch::CDeepSearch(Program& app, CQtUi& ui, bool system_drives, QWidget* p
     : CSearchWindow(app, ui, SearchMode::kDeep, system_drives, parent) {
   setWindowTitle("Deep Search");
   setObjectName("CDeepSearch");
+  range_ = new CRangeFields(this);
+  DriveExtras().addWidget(range_);
+  // The fields follow the selected drive item (the drive panel has made it the selected one).
+  const auto show_selected = [this] {
+    const std::optional<int> item = app_.drive_listing.tree.selected;
+    if (item && !Drives().Tree()->selectedItems().isEmpty()) {
+      range_->ShowItem(app_.drive_listing, *item);
+    } else {
+      range_->Clear();
+    }
+  };
+  connect(Drives().Tree(), &QTreeWidget::itemSelectionChanged, this, show_selected);
+  connect(&Drives(), &CDrivePanel::DrivesReloaded, this, show_selected);
   auto* row = new QHBoxLayout;
   auto* label = new QLabel("Search selected Drive's file system as:", this);
   file_system_ = new QComboBox(this);
@@ -46,12 +62,20 @@ std::optional<int> CDeepSearch::ChosenFileSystem() const {
 }
 
 void CDeepSearch::Start() {
+  if (app_.search.Running() || app_.saving.Running() || app_.log_loading.Running()) return;
+  // The range as typed is checked first, in the words every range search uses.
+  const SearchSelectionOutcome range = SelectSearchRange(app_.devices, "Deep Search", range_->Request());
+  if (!range.selection) {
+    app_.ui.ShowMessage(range.message);
+    return;
+  }
   const Validation outcome = ValidateSelection(ChosenFileSystem());
   if (outcome == Validation::kRefused) return;
   if (outcome == Validation::kUnrecognised) {
     app_.ui.ShowMessage(kSelectFileSystemType);
     return;
   }
+  if (!ApplySearchRange(app_, range.selection->start_sector, range.selection->end_sector)) return;
   BeginSearch();
   BeginSearchRun(app_);
   app_.results.Clear();

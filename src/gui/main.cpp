@@ -4,6 +4,9 @@
 #include <QCommandLineParser>
 #include <QDir>
 
+#include <memory>
+#include <string_view>
+
 #include "app/attached_drives.hpp"
 #include "app/startup.hpp"
 #include "desktop_launcher.hpp"
@@ -19,10 +22,26 @@ std::vector<std::string> ToStrings(const QStringList& list) {
   return strings;
 }
 
+// --version and --help only print: they need no display.
+bool PrintsOnly(int argc, char** argv) {
+  for (int n = 1; n < argc; ++n) {
+    const std::string_view argument = argv[n];
+    if (argument == "--version" || argument == "-v" || argument == "--help" || argument == "-h" ||
+        argument == "--help-all")
+      return true;
+  }
+  return false;
+}
+
 }  // namespace
 
 int main(int argc, char** argv) {
-  QApplication application(argc, argv);
+  std::unique_ptr<QCoreApplication> application;
+  if (PrintsOnly(argc, argv)) {
+    application = std::make_unique<QCoreApplication>(argc, argv);
+  } else {
+    application = std::make_unique<QApplication>(argc, argv);
+  }
   QApplication::setApplicationName("Pellora");
   QApplication::setApplicationVersion(PELLORA_VERSION);
   QApplication::setDesktopFileName("pellora");
@@ -37,7 +56,7 @@ int main(int argc, char** argv) {
   no_system.setFlags(QCommandLineOption::HiddenFromHelp);
   parser.addOptions({image, volume, no_system});
   parser.addPositionalArgument("FILE.DMC", "A recovery log to open.", "[FILE.DMC]");
-  parser.process(application);
+  parser.process(*application);
 
   pellora::gui::CQtUi ui;
   pellora::Program app(ui);

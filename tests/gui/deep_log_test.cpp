@@ -3,6 +3,7 @@
 
 #include <QComboBox>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPointer>
@@ -18,6 +19,7 @@
 #include "file_list_model.hpp"
 #include "find_in_list.hpp"
 #include "gui_driver.hpp"
+#include "range_fields.hpp"
 #include "recoverylog/log_messages.hpp"
 #include "result_tree_model.hpp"
 #include "support/cli_runner.hpp"
@@ -118,7 +120,10 @@ class DeepLogTests : public QObject {
     ButtonOf(window, "Save Log")->click();
     QVERIFY(*refused);
 
+    // The range fields offer the partition's sectors, which the search reads as the command line does.
+    QCOMPARE(window->Range().StartField().text(), QString("8192"));
     QVERIFY(DeepSearch(program, window));
+    QCOMPARE(window->findChild<QLabel*>("search range")->text(), QString("Search Range : 8192 to 327680"));
     const ResultTree& tree = program.app.results.tree;
     const ItemId dcim = ChildTitled(tree, tree.FirstItem(), "DCIM");
     QVERIFY(dcim != kNoItem);
@@ -249,6 +254,12 @@ class DeepLogTests : public QObject {
     QVERIFY(AttachImages(program.app, {{}, {volume.string()}}).empty());
     CDeepSearch* window = OpenDeep(program);
     QVERIFY(window != nullptr);
+    window->Range().EndField().setText("0");
+    auto refused = ExpectMessage("cannot be less than or equal to the");
+    ButtonOf(window, "Start")->click();
+    QVERIFY(*refused);
+    window->Drives().Tree()->currentItem()->setSelected(false);
+    window->Drives().SelectFirstDrive();
     auto asked = ExpectMessage("Select file system type for recovery of selected drive.");
     ButtonOf(window, "Start")->click();
     QVERIFY(*asked);

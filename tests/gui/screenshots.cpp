@@ -13,6 +13,7 @@
 #include "basic_search.hpp"
 #include "deep_search.hpp"
 #include "drive_panel.hpp"
+#include "file_list_model.hpp"
 #include "gui_driver.hpp"
 #include "result_tree_model.hpp"
 #include "save_dialogs.hpp"
