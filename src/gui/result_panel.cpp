@@ -1,11 +1,12 @@
 #include "result_panel.hpp"
 
-#include <QApplication>
 #include <QHeaderView>
 #include <QMenu>
 #include <QTableView>
 
+#include <atomic>
 #include <memory>
+#include <optional>
 
 #include "app/deep_search_run.hpp"
 #include "file_list_model.hpp"
@@ -16,8 +17,26 @@
 #include "save_dialogs.hpp"
 #include "search/file_list_filler.hpp"
 #include "search/recovered_file_preview.hpp"
+#include "wait_dlg.hpp"
 
 namespace pellora::gui {
+
+namespace {
+
+// "%u Byte" below 1 KiB, else "%6.2f %cB" in the largest unit that keeps the value below 1024.
+QString OpeningSizeText(std::uint64_t bytes) {
+  if (bytes < 1024) return QString("%1 Byte").arg(bytes);
+  static constexpr char kUnits[] = "KMGTPEZY";
+  double value = static_cast<double>(bytes) / 1024.0;
+  std::size_t unit = 0;
+  while (value >= 1024.0 && unit + 1 < sizeof kUnits - 1) {
+    value /= 1024.0;
+    ++unit;
+  }
+  return QString::asprintf("%6.2f %cB", value, kUnits[unit]);
+}
+
+}  // namespace
 
 CResultPanel::CResultPanel(Program& app, CQtUi& ui, QWidget* window)
     : QObject(window), app_(app), ui_(ui), window_(window) {
@@ -130,17 +149,29 @@ void CResultPanel::OpenLine(const QModelIndex& index) {
     return;
   }
   StopFileList();
-  QApplication::setOverrideCursor(Qt::BusyCursor);
-  emit StatusChanged(QString("Opening File : %1").arg(QString::fromStdString(line.name)));
-  app_.reporter.Guarded("Trying to open selected recovered file...", "OF", "6A", [&] {
-    // A Deep result's file lies on the partition of the folder that lists it.
-    const std::optional<std::size_t> row = deep_ ? FolderPartitionRow(app_, *deep_, listed_) : std::nullopt;
-    if (row) deep_->MakeCurrent(*row);
-    OpenRecoveredFile(app_, line);
-    if (row) deep_->Restore();
+  const QString opening =
+      QString("Opening File : %1 - %2").arg(OpeningSizeText(line.size), QString::fromStdString(line.name));
+  emit StatusChanged(opening);
+  // A Deep result's file lies on the partition of the folder that lists it.
+  const std::optional<std::size_t> row = deep_ ? FolderPartitionRow(app_, *deep_, listed_) : std::nullopt;
+  DeepPartitionTable* deep = deep_;
+  // The copy is written on a short worker of its own; "Stop" ends it at its next read.
+  std::atomic<bool> done{false};
+  std::jthread opener([this, &done, line, row, deep](std::stop_token stop) {
+    app_.reporter.Guarded("Trying to open selected recovered file...", "OF", "6A", [&] {
+      if (row) deep->MakeCurrent(*row);
+      OpenRecoveredFile(app_, line, stop);
+      if (row) deep->Restore();
+    });
+    done = true;
   });
+  CPleaseWaitDlg wait(
+      opening, [&done] { return !done; }, window_, [&opener] { opener.request_stop(); });
+  ui_.SetDialogParent(&wait);
+  wait.exec();
+  ui_.SetDialogParent(window_);
+  opener.join();
   emit StatusChanged({});
-  QApplication::restoreOverrideCursor();
 }
 
 void CResultPanel::SaveData() { RunSave(SaveSource::kCheckedTree, {}); }

@@ -23,6 +23,7 @@
 #include "recoverylog/log_messages.hpp"
 #include "result_tree_model.hpp"
 #include "support/cli_runner.hpp"
+#include "support/recording_launcher.hpp"
 #include "support/temp_dir.hpp"
 
 namespace pellora::test {
@@ -133,6 +134,18 @@ class DeepLogTests : public QObject {
     QVERIFY(photos != kNoItem);
     window->ResultView().setCurrentIndex(window->ResultModel().IndexOf(photos));
     QTRY_COMPARE(window->FileModel().rowCount(), 10);
+    // A double-click opens a copy read from that partition.
+    QModelIndex photo;
+    for (int row = 0; row < 10; ++row)
+      if (window->FileModel().Row(row).name == "IMG_0001.JPG")
+        photo = window->FileView().model()->index(row, gui::CFileListModel::kName);
+    QVERIFY(photo.isValid());
+    emit window->FileView().doubleClicked(photo);
+    const auto& opened = std::static_pointer_cast<RecordingLauncher>(program.app.launcher)->runs;
+    QCOMPARE(opened.size(), std::size_t{1});
+    const std::filesystem::path copy = opened.front().at(1);
+    QVERIFY(ReadFile(copy) == ReadFile(SampleCardFiles() / "DCIM/100PELLO/IMG_0001.JPG"));
+    std::filesystem::remove(copy);
 
     // "Find in List" goes from the listed photos to the folders of the tree.
     ButtonOf(window, "Find in List")->click();
