@@ -57,22 +57,6 @@ bool ApplyRange(CliContext& context, const DeepOptions& options) {
   return options.range.empty() || ApplySearchRange(context.app, options.range[0], options.range[1]);
 }
 
-nlohmann::json PartitionsJson(const DeepPartitionTable& table) {
-  nlohmann::json rows = nlohmann::json::array();
-  for (const FoundPartition& partition : table.Rows()) {
-    const FoundBootSector& b = partition.boot;
-    rows.push_back({{"file_system", b.file_system},
-                    {"boot_sector", b.sector},
-                    {"sectors_per_cluster", b.sectors_per_cluster},
-                    {"cluster0_start", b.cluster0_start},
-                    {"sectors_per_fat", b.sectors_per_fat},
-                    {"first_fat", b.first_fat},
-                    {"second_fat", b.second_fat},
-                    {"fat_searched", partition.fat_searched}});
-  }
-  return rows;
-}
-
 int RunDeep(CliContext& context, const DeepOptions& options) {
   AppState& app = context.app;
   if (Validate(context, options) == Validation::kRefused || !ApplyRange(context, options)) return kExitFailed;
@@ -100,7 +84,7 @@ int RunDeep(CliContext& context, const DeepOptions& options) {
                                {"range", {app.partition_params.RangeStart, app.partition_params.RangeEnd}},
                                {"boot_sectors_found", boot_sectors},
                                {"directories_found", directories},
-                               {"partitions", PartitionsJson(table)},
+                               {"partitions", PartitionsJson(table.Rows())},
                                {"message", context.ui.LastEndMessage()},
                                {"root", ResultTreeJson(app, files)}};
     if (options.saving.save && !empty) document["save"] = SaveJson(app);

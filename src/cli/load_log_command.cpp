@@ -54,6 +54,7 @@ int RunLoadLog(CliContext& context, const LoadLogOptions& options) {
                                {"drive", app.current_device_path},
                                {"message", kLogLoaded},
                                {"root", ResultTreeJson(app, files)}};
+    if (mode == SearchMode::kDeep) document["partitions"] = PartitionsJson(table.Rows());
     if (options.saving.save && !empty) document["save"] = SaveJson(app);
     CliContext::PrintJson(document);
   }

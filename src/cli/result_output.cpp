@@ -249,4 +249,20 @@ bool WriteLogOut(CliContext& context, const std::optional<std::string>& log_out,
   return SaveLogAllowed(context.app) && SaveRecoveryLog(context.app, *log_out, deep);
 }
 
+nlohmann::json PartitionsJson(const std::vector<FoundPartition>& partitions) {
+  nlohmann::json rows = nlohmann::json::array();
+  for (const FoundPartition& partition : partitions) {
+    const FoundBootSector& b = partition.boot;
+    rows.push_back({{"file_system", b.file_system},
+                    {"boot_sector", b.sector},
+                    {"sectors_per_cluster", b.sectors_per_cluster},
+                    {"cluster0_start", b.cluster0_start},
+                    {"sectors_per_fat", b.sectors_per_fat},
+                    {"first_fat", b.first_fat},
+                    {"second_fat", b.second_fat},
+                    {"fat_searched", partition.fat_searched}});
+  }
+  return rows;
+}
+
 }  // namespace pellora::cli

@@ -44,6 +44,8 @@ nlohmann::json ResultTreeJson(AppState& app, const FileLister& files);
 bool SaveResults(CliContext& context, const SaveOptions& options, const FileLister& files,
                  DeepPartitions* deep = nullptr);
 nlohmann::json SaveJson(const AppState& app);
+// The partitions a Deep Search found (or its log holds), one object each.
+nlohmann::json PartitionsJson(const std::vector<FoundPartition>& partitions);
 
 // --log-out FILE.DMC of the search commands: the recovery log of what the search found.
 void AddLogOutOption(CLI::App& command, std::optional<std::string>& log_out);

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include "model/date_time_format.hpp"
+
 namespace pellora::gui {
 
 CFileListModel::CFileListModel(QObject* parent) : QAbstractTableModel(parent) {
@@ -43,6 +45,8 @@ void CFileListModel::SortRows() {
   }
   const auto number = [this](const FileListRow& row) -> std::uint64_t {
     switch (sort_column_) {
+      case kDate:
+        return DateOrder(row.date);
       case kSize:
         return row.size;
       case kSelf:
@@ -65,8 +69,8 @@ void CFileListModel::SortRows() {
     int compared = 0;
     if (text) {
       compared = keys[a].compare(keys[b]);
-    } else if (sort_column_ == kDate || sort_column_ == kTime) {
-      compared = (sort_column_ == kDate ? x.date : x.time).compare(sort_column_ == kDate ? y.date : y.time);
+    } else if (sort_column_ == kTime) {
+      compared = x.time.compare(y.time);
     } else {
       const std::uint64_t u = number(x);
       const std::uint64_t v = number(y);

@@ -18,6 +18,17 @@ TEST(DateTimeFormat, FatWords) {
   EXPECT_EQ(FormatFatTime(0xFFFF), "31:63:62");  // shown as stored, even when no clock reads so
 }
 
+// The file list sorts dates by the calendar, not by their text ("05-FEB-2014" < "01-MAR-2014").
+TEST(DateTimeFormat, DatesOrderByTheCalendar) {
+  const std::vector<std::string> in_order = {"31-DEC-1979", "00-ERR-1980", "05-FEB-2014", "28-FEB-2014",
+                                             "01-MAR-2014", "01-JAN-2026", "09-DEC-2026"};
+  for (std::size_t i = 1; i < in_order.size(); ++i)
+    EXPECT_LT(DateOrder(in_order[i - 1]), DateOrder(in_order[i])) << in_order[i - 1] << " " << in_order[i];
+  EXPECT_EQ(DateOrder(FormatFileTime(0).date), 16010101u);
+  for (const char* text : {"", "not a date", "5-FEB-2014", "05-FEB-20x4", "05/FEB/2014"})
+    EXPECT_EQ(DateOrder(text), 0u);
+}
+
 TEST(DateTimeFormat, FileTimeIsShownAsUtc) {
   const test::ScopedEnv elsewhere("TZ", "America/New_York");
   // 2026-12-09 22:34:39 UTC.

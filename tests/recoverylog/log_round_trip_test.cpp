@@ -63,6 +63,7 @@ TEST(RecoveryLogRoundTrip, LoadedLogPrintsAndSavesAsTheSearchDid) {
     ASSERT_TRUE(from_scan["root"].is_object());
     EXPECT_EQ(from_log["root"], from_scan["root"]);
     EXPECT_EQ(from_log["file_system"], from_scan["file_system"]);
+    EXPECT_EQ(from_log.value("partitions", nlohmann::json()), from_scan.value("partitions", nlohmann::json()));
     nlohmann::json scan_save = from_scan["save"];
     nlohmann::json log_save = from_log["save"];
     scan_save.erase("destination");

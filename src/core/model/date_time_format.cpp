@@ -1,6 +1,7 @@
 #include "model/date_time_format.hpp"
 
 #include <array>
+#include <charconv>
 #include <cstdio>
 
 namespace pellora {
@@ -31,6 +32,23 @@ std::string FormatFatDate(std::uint16_t date_word) {
 
 std::string FormatFatTime(std::uint16_t time_word) {
   return TimeText(time_word >> 11, (time_word >> 5) & 0x3Fu, (time_word & 0x1Fu) * 2u);
+}
+
+std::uint32_t DateOrder(std::string_view date_text) {
+  // "05-FEB-2014": two digits, a dash, three letters, a dash, the year.
+  const auto digits = [](std::string_view text, std::uint32_t& value) {
+    const auto [end, error] = std::from_chars(text.data(), text.data() + text.size(), value);
+    return error == std::errc() && end == text.data() + text.size();
+  };
+  std::uint32_t day = 0;
+  std::uint32_t year = 0;
+  if (date_text.size() < 8 || date_text[2] != '-' || date_text[6] != '-' || !digits(date_text.substr(0, 2), day) ||
+      !digits(date_text.substr(7), year) || year > 400'000)
+    return 0;
+  std::uint32_t month = 0;
+  for (std::size_t m = 0; m < kMonths.size(); ++m)
+    if (date_text.substr(3, 3) == kMonths[m]) month = static_cast<std::uint32_t>(m + 1);
+  return year * 10'000 + month * 100 + day;
 }
 
 DateTimeText FormatFileTime(std::uint64_t filetime) {

@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <ctime>
 #include <string>
+#include <string_view>
 
 namespace pellora {
 
@@ -14,6 +15,10 @@ struct DateTimeText {
   std::string date;
   std::string time;
 };
+// The calendar order of a date in its display form: year, month, day as one number (0 for a text
+// that is not such a date; an unknown month counts as month 0). Times sort as their text.
+std::uint32_t DateOrder(std::string_view date_text);
+
 // An NTFS FILETIME (100 ns since 1601) in the same two forms, as UTC.
 DateTimeText FormatFileTime(std::uint64_t filetime);
 

@@ -2,25 +2,12 @@
 
 namespace pellora {
 
-namespace {
-
-std::string OptionalText(const std::optional<std::uint64_t>& value) {
-  return value ? std::to_string(*value) : std::string();
-}
-
-}  // namespace
-
 std::string NtfsFileRow::Key() const { return std::to_string(parent) + "|" + std::to_string(record_sector) + "|"; }
 
 std::array<std::string, 8> NtfsFileRow::Columns() const {
-  return {Key(),
-          name,
-          OptionalText(size),
-          OptionalText(created),
-          from_index ? "1" : "",
-          std::to_string(parent),
-          OptionalText(padding),
-          OptionalText(vcn)};
+  std::array<std::string, 8> columns;
+  ForEachColumn([&columns](std::size_t column, std::string_view text) { columns[column] = text; });
+  return columns;
 }
 
 void NtfsFileTable::Add(NtfsFileRow row) {

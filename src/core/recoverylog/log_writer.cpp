@@ -102,8 +102,9 @@ void WriteNtfsRows(LogValueWriter& out, const LogSource& source) {
   const NtfsFileTable& rows = source.results.ntfs_files;
   out.U64(rows.Size());
   for (const NtfsFileRow& row : rows) {
-    const std::array<std::string, 8> columns = row.Columns();
-    for (std::size_t column = 0; column < kNtfsRowColumns; ++column) out.Text(columns[column]);
+    row.ForEachColumn([&out](std::size_t column, std::string_view text) {
+      if (column < kNtfsRowColumns) out.Text(text);
+    });
   }
   out.U32(source.ntfs_sorted ? 1 : 0);
   // Deep Search on NTFS reads one range as one partition and keeps no table of partitions.

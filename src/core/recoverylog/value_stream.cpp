@@ -18,12 +18,16 @@ constexpr std::uint16_t kVeryLongLength = 0xFFFF;
 }  // namespace
 
 void LogValueWriter::Integer(std::uint64_t value, int bytes) {
-  for (int i = 0; i < bytes; ++i) Put(static_cast<char>((value >> (8 * i)) & 0xFF));
+  char* at = Room(static_cast<std::size_t>(bytes));
+  for (int i = 0; i < bytes; ++i) at[i] = static_cast<char>((value >> (8 * i)) & 0xFF);
+  used_ += static_cast<std::size_t>(bytes);
 }
 
 void LogValueWriter::Text(std::string_view utf8) {
   // Most texts of a log are numbers and plain names: ASCII goes out without a converted copy.
-  const bool ascii = std::all_of(utf8.begin(), utf8.end(), [](char c) { return static_cast<unsigned char>(c) < 0x80; });
+  unsigned char high = 0;
+  for (char c : utf8) high |= static_cast<unsigned char>(c);
+  const bool ascii = high < 0x80;
   const std::string converted = ascii ? std::string() : Utf8ToUtf16Le(utf8);
   const std::uint64_t length = ascii ? utf8.size() : converted.size() / 2;
   Integer(kTextTag, 1);
@@ -39,13 +43,23 @@ void LogValueWriter::Text(std::string_view utf8) {
       U32(static_cast<std::uint32_t>(length));
     }
   }
-  if (!ascii) {
+  if (ascii)
+    WidenedAscii(utf8);
+  else
     Bytes(converted);
-    return;
-  }
-  for (char c : utf8) {
-    Put(c);
-    Put(0);
+}
+
+void LogValueWriter::WidenedAscii(std::string_view ascii) {
+  while (!ascii.empty()) {
+    if (kBufferBytes - used_ < 2) Flush();
+    const std::size_t part = std::min(ascii.size(), (kBufferBytes - used_) / 2);
+    char* at = buffer_.data() + used_;
+    for (std::size_t i = 0; i < part; ++i) {
+      at[2 * i] = ascii[i];
+      at[2 * i + 1] = 0;
+    }
+    used_ += 2 * part;
+    ascii.remove_prefix(part);
   }
 }
 
@@ -53,18 +67,18 @@ void LogValueWriter::Line(std::string_view utf8) { Bytes(Utf8ToUtf16Le(utf8)); }
 
 void LogValueWriter::Bytes(std::string_view bytes) {
   while (!bytes.empty()) {
-    const std::size_t room = kBufferBytes - buffer_.size();
-    const std::size_t part = std::min(room, bytes.size());
-    buffer_.append(bytes.substr(0, part));
+    if (used_ == kBufferBytes) Flush();
+    const std::size_t part = std::min(kBufferBytes - used_, bytes.size());
+    std::memcpy(buffer_.data() + used_, bytes.data(), part);
+    used_ += part;
     bytes.remove_prefix(part);
-    if (buffer_.size() == kBufferBytes) Flush();
   }
 }
 
 void LogValueWriter::Flush() {
-  if (buffer_.empty()) return;
-  if (!file_.Write(AsBytes(buffer_.data(), buffer_.size()))) throw LogWriteError(std::strerror(file_.Error()));
-  buffer_.clear();
+  if (used_ == 0) return;
+  if (!file_.Write(AsBytes(buffer_.data(), used_))) throw LogWriteError(std::strerror(file_.Error()));
+  used_ = 0;
 }
 
 std::span<const std::byte> LogValueReader::Take(std::size_t count) {
@@ -91,13 +105,13 @@ std::string LogValueReader::Text() {
   }
   if (length > Remaining() / 2) throw LogFormatError("A text of the log is longer than the rest of the file.\n\n");
   const std::span<const std::byte> units = Take(static_cast<std::size_t>(length) * 2);
+  // Plain ASCII (every high byte zero, every low byte below 0x80) is narrowed directly.
+  unsigned bits = 0;
+  for (std::size_t i = 0; i < units.size(); i += 2)
+    bits |= std::to_integer<unsigned>(units[i]) | (std::to_integer<unsigned>(units[i + 1]) << 8);
+  if (bits >= 0x80) return Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(units.data()), units.size()));
   std::string text(static_cast<std::size_t>(length), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    const auto low = std::to_integer<unsigned char>(units[2 * i]);
-    if (low >= 0x80 || units[2 * i + 1] != std::byte{0})
-      return Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(units.data()), units.size()));
-    text[i] = static_cast<char>(low);
-  }
+  for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(units[2 * i]);
   return text;
 }
 
