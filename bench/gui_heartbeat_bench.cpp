@@ -56,7 +56,7 @@ int main(int argc, char** argv) {
   main.findChild<QPushButton*>("Basic")->click();
   RunUntil(
       [&] { return main.ModeWindow() != nullptr && main.ModeWindow()->Drives().Tree()->currentItem() != nullptr; });
-  pellora::gui::CBasicSearch& window = *main.ModeWindow();
+  pellora::gui::CSearchWindow& window = *main.ModeWindow();
 
   Heartbeat beat;
   const qint64 started = beat.Now();

@@ -54,22 +54,7 @@ Validation Validate(CliContext& context, const DeepOptions& options) {
 
 // --range START END replaces the drive's own extent.
 bool ApplyRange(CliContext& context, const DeepOptions& options) {
-  if (options.range.empty()) return true;
-  AppState& app = context.app;
-  PartitionParams& p = app.partition_params;
-  const std::uint64_t disk_total = app.drive_listing.current_total_sectors;
-  const std::uint64_t start = options.range[0];
-  const std::uint64_t end = std::min(options.range[1], disk_total);
-  if (end <= start) {
-    app.ui.ShowMessage(kEndNotAfterStart);
-    return false;
-  }
-  p.StartSector = p.RangeStart = start;
-  p.EndSector = p.RangeEnd = end;
-  p.ReadLimitBytes = std::max(disk_total, end) * 512;
-  app.read_guard.SetReadLimitBytes(p.ReadLimitBytes);
-  app.ui.ShowText(UiText::kSearchRange, "Search Range : " + std::to_string(start) + " to " + std::to_string(end));
-  return true;
+  return options.range.empty() || ApplySearchRange(context.app, options.range[0], options.range[1]);
 }
 
 int RunDeep(CliContext& context, const DeepOptions& options) {

@@ -14,10 +14,13 @@
 #include "app/modes.hpp"
 #include "basic_search.hpp"
 #include "common/product.hpp"
+#include "deep_search.hpp"
 #include "device_monitor.hpp"
 #include "dialogs.hpp"
 #include "qt_ui.hpp"
 #include "raw_search.hpp"
+#include "recoverylog/log_loader.hpp"
+#include "recoverylog/log_messages.hpp"
 #include "sig_duplicate.hpp"
 
 namespace pellora::gui {
@@ -146,13 +149,11 @@ void CMainWindow::ShowReview() {
                                 .arg(FromView(kWebsite)));
 }
 
-void CMainWindow::StartSearchMode(SearchMode mode) {
-  if (mode == SearchMode::kDeep) {
-    Inform(this, QString("%1 comes with the next version of Pellora.").arg(FromView(SearchModeLabel(mode))));
-    return;
-  }
-  if (mode_window_ || carving_window_) return;
+void CMainWindow::StartSearchMode(SearchMode mode, const std::string& log_path) {
+  // During a switch of mode the old window is still closing.
+  if ((mode_window_ && mode_window_->isVisible()) || (carving_window_ && carving_window_->isVisible())) return;
   if (StartMode(app_, mode) != StartModeOutcome::kLoadDrives) return;
+  app_.command_line_log_path = log_path;
   ShowLoadingWindow();
   setEnabled(false);
   const bool system_drives = system_drives_;
@@ -194,6 +195,20 @@ void CMainWindow::CloseLoadingWindow() {
   loading_timer_ = nullptr;
 }
 
+bool CMainWindow::OpenCommandLineLog() {
+  const std::string path = app_.command_line_log_path;
+  if (path.empty()) return true;
+  const LogHeaderMode header = ReadLogFileMode(path);
+  if (!header.opened) return false;
+  if (!header.mode) {
+    app_.command_line_log_path.clear();
+    app_.ui.ShowMessage(kLogCorrupted);
+    return true;
+  }
+  StartSearchMode(*header.mode, path);
+  return true;
+}
+
 void CMainWindow::OpenModeWindow(SearchMode mode) {
   app_.drive_loading.Join();
   CloseLoadingWindow();
@@ -206,10 +221,17 @@ void CMainWindow::OpenModeWindow(SearchMode mode) {
     QTimer::singleShot(0, window, &CCarvingWindow::ShowDrives);
     return;
   }
-  auto* window = new CBasicSearch(app_, ui_, system_drives_, this);
+  CSearchWindow* window = mode == SearchMode::kDeep
+                              ? static_cast<CSearchWindow*>(new CDeepSearch(app_, ui_, system_drives_, this))
+                              : new CBasicSearch(app_, ui_, system_drives_, this);
   mode_window_ = window;
+  // A log of the other mode: that mode's window opens with it once this one has gone.
+  connect(window, &CSearchWindow::SwitchMode, this, [this, window](SearchMode other, const QString& log) {
+    window->CloseWithoutAsking();
+    QTimer::singleShot(0, this, [this, other, path = log.toStdString()] { StartSearchMode(other, path); });
+  });
   ShowModeWindow(window);
-  QTimer::singleShot(0, window, &CBasicSearch::ShowDrives);
+  QTimer::singleShot(0, window, &CSearchWindow::ShowDrives);
 }
 
 void CMainWindow::ShowModeWindow(QDialog* window) {
@@ -235,8 +257,19 @@ void CMainWindow::closeEvent(QCloseEvent* event) {
     event->ignore();
     return;
   }
+  if (mode_window_ && mode_window_->isVisible()) {
+    if (ask_on_close_) {
+      mode_window_->reject();
+      // The person kept the mode window open (to save its log first).
+      if (mode_window_->isVisible()) {
+        event->ignore();
+        return;
+      }
+    } else {
+      mode_window_->CloseWithoutAsking();
+    }
+  }
   if (ask_on_close_) ShowReview();
-  if (mode_window_) mode_window_->reject();
   if (carving_window_) carving_window_->reject();
   app_.EndWorkers();
   event->accept();

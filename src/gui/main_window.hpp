@@ -3,8 +3,10 @@
 #include <QPointer>
 #include <QWidget>
 
+#include <string>
+
 #include "app/program.hpp"
-#include "basic_search.hpp"
+#include "search_window.hpp"
 
 class QCloseEvent;
 class QDialog;
@@ -25,10 +27,14 @@ class CMainWindow final : public QWidget {
   CMainWindow(Program& app, CQtUi& ui, bool system_drives, QWidget* parent = nullptr);
   ~CMainWindow() override;
 
-  // A mode button: Basic lists the drives on the drive-loading worker and then opens its window.
-  void StartSearchMode(SearchMode mode);
+  // A mode button: Basic and Deep list the drives on the drive-loading worker and then open their
+  // window; with log_path that window loads the log once its drives are listed.
+  void StartSearchMode(SearchMode mode, const std::string& log_path = {});
+  // A recovery log named on the command line opens its mode's window, which loads it. False when
+  // the file cannot be read (the program then ends).
+  bool OpenCommandLineLog();
   // The open mode window, if any.
-  CBasicSearch* ModeWindow() const { return mode_window_; }
+  CSearchWindow* ModeWindow() const { return mode_window_; }
   // The open Photo, Video or Signature Search window, if any.
   CCarvingWindow* CarvingWindow() const;
   // Closing without the exit question (tests, the end of a screenshot run).
@@ -50,7 +56,7 @@ class CMainWindow final : public QWidget {
   CQtUi& ui_;
   bool system_drives_;
   bool ask_on_close_ = true;
-  QPointer<CBasicSearch> mode_window_;
+  QPointer<CSearchWindow> mode_window_;
   QPointer<CCarvingWindow> carving_window_;
   QPointer<QDialog> loading_;
   QProgressBar* loading_bar_ = nullptr;

@@ -12,8 +12,16 @@ CResultTreeModel::CResultTreeModel(ResultTree& tree, QObject* parent) : QAbstrac
   Reset();
 }
 
+void CResultTreeModel::Suspend() {
+  beginResetModel();
+  suspended_ = true;
+  row_of_.clear();
+  endResetModel();
+}
+
 void CResultTreeModel::Reset() {
   beginResetModel();
+  suspended_ = false;
   row_of_.assign(tree_.Size() + 1, 0);
   const auto number = [this](const std::vector<ItemId>& items) {
     for (std::size_t row = 0; row < items.size(); ++row) row_of_[items[row]] = static_cast<int>(row);
@@ -28,12 +36,12 @@ const std::vector<ItemId>& CResultTreeModel::ChildrenOf(ItemId item) const {
 }
 
 QModelIndex CResultTreeModel::IndexOf(ItemId item) const {
-  if (!tree_.Contains(item) || item >= row_of_.size()) return {};
+  if (suspended_ || !tree_.Contains(item) || item >= row_of_.size()) return {};
   return createIndex(row_of_[item], 0, static_cast<quintptr>(item));
 }
 
 QModelIndex CResultTreeModel::index(int row, int column, const QModelIndex& parent) const {
-  if (column != 0 || row < 0) return {};
+  if (column != 0 || row < 0 || suspended_) return {};
   const std::vector<ItemId>& children = ChildrenOf(ItemOf(parent));
   if (static_cast<std::size_t>(row) >= children.size()) return {};
   return createIndex(row, 0, static_cast<quintptr>(children[static_cast<std::size_t>(row)]));
@@ -46,7 +54,7 @@ QModelIndex CResultTreeModel::parent(const QModelIndex& child) const {
 }
 
 int CResultTreeModel::rowCount(const QModelIndex& parent) const {
-  if (parent.column() > 0) return 0;
+  if (parent.column() > 0 || suspended_) return 0;
   const ItemId item = ItemOf(parent);
   if (item != kNoItem && !tree_.Contains(item)) return 0;
   return static_cast<int>(ChildrenOf(item).size());

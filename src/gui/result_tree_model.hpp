@@ -21,6 +21,8 @@ class CResultTreeModel final : public QAbstractItemModel {
 
   // The tree was replaced or rebuilt (a search began or ended).
   void Reset();
+  // Shows nothing and reads nothing of the tree until the next Reset(): a worker replaces it.
+  void Suspend();
   QModelIndex IndexOf(ItemId item) const;
   static ItemId ItemOf(const QModelIndex& index) { return index.isValid() ? index.internalId() : kNoItem; }
   // A title changed below parent (folders named when their directory was read).
@@ -43,6 +45,7 @@ class CResultTreeModel final : public QAbstractItemModel {
   void AnnounceSubtree(ItemId item);
 
   ResultTree& tree_;
+  bool suspended_ = false;
   std::vector<int> row_of_;  // item n's row among its siblings at index n
   QIcon root_icon_;
   QIcon folder_icon_;

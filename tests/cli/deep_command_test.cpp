@@ -21,19 +21,6 @@ using ::testing::HasSubstr;
 
 std::string Quote(const fs::path& path) { return "'" + path.string() + "'"; }
 
-void ZeroSectors(const fs::path& image, std::uint64_t first, std::uint64_t count) {
-  std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
-  const std::string zeros(count * 512, '\0');
-  file.seekp(static_cast<std::streamoff>(first * 512));
-  file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
-}
-
-std::uint64_t LeAt(const std::string& bytes, std::size_t offset, int width) {
-  std::uint64_t value = 0;
-  for (int i = width; i-- > 0;) value = (value << 8) | static_cast<unsigned char>(bytes[offset + i]);
-  return value;
-}
-
 // Every file fls lists (allocated or deleted), by its path, with the bytes icat gives for it.
 std::map<std::string, std::string> IcatFiles(const fs::path& image, std::uint64_t offset, const fs::path& scratch) {
   std::map<std::string, std::string> files;
@@ -67,11 +54,7 @@ TEST(DeepCommand, CameraCardWithoutBootSectorsAndFatsComesBackWhole) {
   contents.erase("Documents/Letter to grandma.txt");
   ASSERT_GT(contents.size(), 10u);
 
-  const std::string boot = test::ReadFile(card).substr(start * 512, 512);
-  const std::uint64_t reserved = LeAt(boot, 14, 2);
-  const std::uint64_t per_fat = LeAt(boot, 36, 4);
-  ZeroSectors(card, start, reserved);  // boot sector, FSInfo, backup boot sector
-  ZeroSectors(card, start + reserved, 2 * per_fat);
+  test::WipeFat32Layout(card, start);
 
   const fs::path out = dir / "out";
   const test::FoundTree found = test::BasicTree(
@@ -115,7 +98,7 @@ TEST(DeepCommand, TwoFileSystemsInOneRangeEachReadFromItsOwnPartition) {
   put(p1, "Notes/todo.txt", "first partition");
   put(p2, "DCIM/OLD/IMG_9001.JPG", std::string(50000, 'c'));
   put(p2, "Music/Song of the year.mp3", std::string(12345, 'd'));
-  ZeroSectors(disk, 0, 1);
+  test::ZeroSectors(disk, 0, 1);
 
   const fs::path out = dir / "out";
   const auto result = test::RunCli({"--json", "--image", disk.string(), "deep", "--drive", "disk:0", "--range", "0",
@@ -144,7 +127,7 @@ TEST(DeepCommand, StartRefusals) {
   const fs::path volume = dir / "volume.img";
   test::Shell("truncate -s 10M " + Quote(volume) + " && mkfs.fat --invariant -F 16 -s 4 " + Quote(volume) +
               " > /dev/null && MTOOLS_SKIP_CHECK=1 mmd -i " + Quote(volume) + " ::Kept ::Kept/Inner");
-  ZeroSectors(volume, 0, 1);
+  test::ZeroSectors(volume, 0, 1);
   const std::string image = volume.string();
   struct Case {
     std::vector<std::string> arguments;

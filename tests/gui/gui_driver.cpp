@@ -1,13 +1,16 @@
 #include "gui_driver.hpp"
 
 #include <QMessageBox>
+#include <QTest>
 #include <QTimer>
+#include <QTreeWidget>
 
 #include <fstream>
 #include <sstream>
 
 #include "app/attached_drives.hpp"
 #include "app/startup.hpp"
+#include "drive_panel.hpp"
 #include "support/recording_launcher.hpp"
 
 namespace pellora::test {
@@ -27,6 +30,19 @@ GuiProgram::~GuiProgram() {
   if (window) window->CloseWithoutAsking();
   window.reset();
   app.EndWorkers();
+}
+
+gui::CSearchWindow* OpenModeWindow(GuiProgram& program, const QString& button) {
+  program.window->show();
+  if (!button.isEmpty()) ButtonOf(program.window.get(), button)->click();
+  gui::CSearchWindow* window = nullptr;
+  const bool opened = QTest::qWaitFor(
+      [&] {
+        window = program.window->ModeWindow();
+        return window != nullptr && window->isVisible() && window->Drives().Tree()->currentItem() != nullptr;
+      },
+      20000);
+  return opened ? window : nullptr;
 }
 
 void WhenModal(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act, int timeout_ms) {
@@ -67,6 +83,12 @@ QAbstractButton* ButtonOf(QWidget* window, const QString& label) {
 void ClickLater(QWidget* window, const QString& label) {
   QAbstractButton* button = ButtonOf(window, label);
   QTimer::singleShot(0, button, &QAbstractButton::click);
+}
+
+ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title) {
+  for (ItemId child : tree.Children(item))
+    if (tree.Title(child) == title) return child;
+  return kNoItem;
 }
 
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder) {

@@ -28,6 +28,10 @@ struct GuiProgram {
   std::unique_ptr<gui::CMainWindow> window;
 };
 
+// Clicks the mode button with this label in the main window and waits for its window to show its
+// drives with one selected; nullptr when it did not within 20 s.
+gui::CSearchWindow* OpenModeWindow(GuiProgram& program, const QString& button);
+
 // Runs act on the first modal window that match accepts, from a timer, so that it also runs
 // while another window waits in exec(). Checks every 20 ms until timeout_ms.
 void WhenModal(std::function<bool(QWidget*)> match, std::function<void(QWidget*)> act, int timeout_ms = 60000);
@@ -40,6 +44,9 @@ std::function<bool(QWidget*)> MessageSaying(const QString& text);
 QAbstractButton* ButtonOf(QWidget* window, const QString& label);
 // Clicks it later, from the event loop: for buttons whose click opens a modal window.
 void ClickLater(QWidget* window, const QString& label);
+
+// The child of a result tree item with this title; kNoItem when there is none.
+ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title);
 
 // Files below a folder and their bytes: "DCIM/100PELLO/IMG_0001.JPG" -> content.
 std::map<std::string, std::string> FolderContents(const std::filesystem::path& folder);

@@ -46,25 +46,8 @@ QStringList ChildTitles(const ResultTree& tree, ItemId item) {
   return titles;
 }
 
-ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title) {
-  for (ItemId child : tree.Children(item))
-    if (tree.Title(child) == title) return child;
-  return kNoItem;
-}
-
 // Clicks "Basic" in the main window and waits for its window with the drives listed.
-CBasicSearch* OpenBasic(GuiProgram& program) {
-  program.window->show();
-  ButtonOf(program.window.get(), "Basic")->click();
-  CBasicSearch* window = nullptr;
-  const bool opened = QTest::qWaitFor(
-      [&] {
-        window = program.window->ModeWindow();
-        return window != nullptr && window->isVisible() && window->Drives().Tree()->currentItem() != nullptr;
-      },
-      20000);
-  return opened ? window : nullptr;
-}
+CBasicSearch* OpenBasic(GuiProgram& program) { return qobject_cast<CBasicSearch*>(OpenModeWindow(program, "Basic")); }
 
 bool SearchEnded(GuiProgram& program, CBasicSearch* window) {
   return !program.app.search.Running() && ButtonOf(window, "Start")->isEnabled();

@@ -1,7 +1,8 @@
 // Pictures of the main windows on the sample card for the README and the demo, made on the
 // offscreen platform: the main window, the Basic Search window with the card's tree and a folder's
-// files, "Saving Files..." at the end of a save, the Photo Search window with the card's photos and
-// the Signature Search window with its type checklist and what it found.
+// files, "Saving Files..." at the end of a save, the Deep Search window with the tree it rebuilt
+// from a copy of the card whose boot sectors and FATs were wiped, the Photo Search window with the
+// card's photos and the Signature Search window with its type checklist and what it found.
 // usage: pellora-screenshots DIR
 
 #include <QLineEdit>
@@ -12,11 +13,14 @@
 
 #include "basic_search.hpp"
 #include "carving_window.hpp"
+#include "deep_search.hpp"
 #include "drive_panel.hpp"
+#include "file_list_model.hpp"
 #include "gui_driver.hpp"
 #include "raw_search.hpp"
 #include "result_tree_model.hpp"
 #include "save_dialogs.hpp"
+#include "support/cli_runner.hpp"
 #include "support/temp_dir.hpp"
 #include "thumbs_list.hpp"
 
@@ -33,10 +37,31 @@ bool Save(QWidget* window, const QString& folder, const QString& name) {
   return true;
 }
 
-ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title) {
-  for (ItemId child : tree.Children(item))
-    if (tree.Title(child) == title) return child;
-  return kNoItem;
+// The Deep Search window on the wiped copy, with DCIM open and 100PELLO's photos listed.
+bool DeepSearchShot(const QString& folder) {
+  TempDir dir;
+  const std::filesystem::path card = dir / "wiped-card.img";
+  if (RunProgram("/bin/cp", {"--sparse=always", SampleCard().string(), card.string()}).exit_code != 0) return false;
+  WipeFat32Layout(card, kSampleCardPartitionStart);
+  GuiProgram program(card);
+  auto* window = qobject_cast<gui::CDeepSearch*>(OpenModeWindow(program, "Deep"));
+  if (window == nullptr) return false;
+  WhenModal(MessageSaying("Recovery is"), [](QWidget* box) { ButtonOf(box, "OK")->click(); });
+  ButtonOf(window, "Start")->click();
+  if (!QTest::qWaitFor([&] { return !program.app.search.Running() && ButtonOf(window, "Start")->isEnabled(); }, 60000))
+    return false;
+  QTest::qWait(300);  // the end message closes
+  const ResultTree& tree = program.app.results.tree;
+  const ItemId dcim = ChildTitled(tree, tree.FirstItem(), "DCIM");
+  const ItemId photos = ChildTitled(tree, dcim, "100PELLO");
+  if (photos == kNoItem) return false;
+  window->ResultView().expand(window->ResultModel().IndexOf(dcim));
+  window->ResultView().setCurrentIndex(window->ResultModel().IndexOf(photos));
+  if (!QTest::qWaitFor([&] { return window->FileModel().rowCount() > 0; }, 20000)) return false;
+  QTest::qWait(200);
+  const bool saved = Save(window, folder, "deep-search.png");
+  window->CloseWithoutAsking();
+  return saved;
 }
 
 // A carving mode's window on the sample card after a search into a fresh folder.
@@ -105,7 +130,7 @@ int Run(const QString& folder) {
   gui::CBasicSearch* window = nullptr;
   if (!QTest::qWaitFor(
           [&] {
-            window = main.ModeWindow();
+            window = qobject_cast<gui::CBasicSearch*>(main.ModeWindow());
             return window != nullptr && window->Drives().Tree()->currentItem() != nullptr;
           },
           20000))
@@ -137,7 +162,7 @@ int Run(const QString& folder) {
   });
   ButtonOf(window, "Save Data")->click();
   if (!QTest::qWaitFor([&] { return !program.app.saving.Running(); }, 60000)) return 1;
-  window->reject();
+  window->CloseWithoutAsking();
   if (!saved) return 1;
   return PhotoSearchShot(folder) && SignatureSearchShot(folder) ? 0 : 1;
 }
@@ -152,5 +177,7 @@ int main(int argc, char** argv) {
     std::cerr << "usage: pellora-screenshots DIR\n";
     return 2;
   }
-  return pellora::test::Run(QString::fromLocal8Bit(argv[1]));
+  const QString folder = QString::fromLocal8Bit(argv[1]);
+  if (pellora::test::Run(folder) != 0) return 1;
+  return pellora::test::DeepSearchShot(folder) ? 0 : 1;
 }

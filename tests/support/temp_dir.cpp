@@ -70,4 +70,23 @@ ScopedEnv::~ScopedEnv() {
   ::tzset();
 }
 
+void ZeroSectors(const std::filesystem::path& image, std::uint64_t first, std::uint64_t count) {
+  std::fstream file(image, std::ios::in | std::ios::out | std::ios::binary);
+  const std::string zeros(count * 512, '\0');
+  file.seekp(static_cast<std::streamoff>(first * 512));
+  file.write(zeros.data(), static_cast<std::streamsize>(zeros.size()));
+}
+
+void WipeFat32Layout(const std::filesystem::path& image, std::uint64_t partition_start) {
+  std::ifstream in(image, std::ios::binary);
+  unsigned char boot[512] = {};
+  in.seekg(static_cast<std::streamoff>(partition_start * 512));
+  in.read(reinterpret_cast<char*>(boot), sizeof boot);
+  in.close();
+  const std::uint64_t reserved = boot[14] | (boot[15] << 8);
+  const std::uint64_t per_fat =
+      boot[36] | (boot[37] << 8) | (boot[38] << 16) | (static_cast<std::uint64_t>(boot[39]) << 24);
+  ZeroSectors(image, partition_start, reserved + 2 * per_fat);
+}
+
 }  // namespace pellora::test

@@ -60,6 +60,12 @@ inline std::filesystem::path SampleCard() { return PELLORA_SAMPLE_CARD; }
 inline std::filesystem::path SampleCardFiles() { return std::string(PELLORA_SAMPLE_CARD) + ".files"; }
 inline constexpr std::uint64_t kSampleCardPartitionStart = 8192;
 
+// Zeroes count sectors of an image from sector first.
+void ZeroSectors(const std::filesystem::path& image, std::uint64_t first, std::uint64_t count);
+// Wipes what a FAT32 partition of an image keeps of its layout (boot sector, FSInfo, backup boot
+// sector and both FATs), leaving only its directories: what Deep Search rebuilds from.
+void WipeFat32Layout(const std::filesystem::path& image, std::uint64_t partition_start);
+
 // An image made by tests/fixtures/make-partition-fixtures ("gpt.img", "lost-63.img" ...).
 inline std::filesystem::path PartitionFixture(std::string_view name) {
   return std::filesystem::path(PELLORA_PARTITION_FIXTURES) / name;

@@ -1,6 +1,9 @@
 #include "app/deep_search_run.hpp"
 
+#include <algorithm>
+
 #include "app/modes.hpp"
+#include "recognition/validate_partition.hpp"
 #include "search/file_list_filler.hpp"
 
 namespace pellora {
@@ -33,7 +36,23 @@ DeepSearchRequest DeepRequestFor(const AppState& app, std::time_t now) {
           .now = now};
 }
 
-DeepPartitionTable InstallDeepSearchResult(AppState& app, DeepSearchResult&& result) {
+bool ApplySearchRange(AppState& app, std::uint64_t start, std::uint64_t end) {
+  PartitionParams& p = app.partition_params;
+  const std::uint64_t disk_total = app.drive_listing.current_total_sectors;
+  end = std::min(end, disk_total);
+  if (end <= start) {
+    app.ui.ShowMessage(kEndNotAfterStart);
+    return false;
+  }
+  p.StartSector = p.RangeStart = start;
+  p.EndSector = p.RangeEnd = end;
+  p.ReadLimitBytes = std::max(disk_total, end) * 512;
+  app.read_guard.SetReadLimitBytes(p.ReadLimitBytes);
+  app.ui.ShowText(UiText::kSearchRange, SearchRangeText(start, end));
+  return true;
+}
+
+DeepPartitionTable TakeDeepSearchResult(AppState& app, DeepSearchResult&& result) {
   app.results = std::move(result.results);
   if (!result.partitions.empty())
     app.working_params = result.partitions.front().Params();
@@ -41,8 +60,17 @@ DeepPartitionTable InstallDeepSearchResult(AppState& app, DeepSearchResult&& res
     app.working_params = result.ntfs_params;
   app.partition_params.fs = app.working_params;
   if (result.stopped) app.stopped = true;
-  ShowEndMessage(app, !app.results.tree.Empty() && app.results.nodes.Size() > 0);
   return DeepPartitionTable(app, std::move(result.partitions));
+}
+
+void ShowDeepEndMessage(AppState& app) {
+  ShowEndMessage(app, !app.results.tree.Empty() && app.results.nodes.Size() > 0);
+}
+
+DeepPartitionTable InstallDeepSearchResult(AppState& app, DeepSearchResult&& result) {
+  DeepPartitionTable table = TakeDeepSearchResult(app, std::move(result));
+  ShowDeepEndMessage(app);
+  return table;
 }
 
 std::vector<FileListRow> DeepFileLines(AppState& app, DeepPartitionTable& table, ItemId item) {
@@ -57,6 +85,39 @@ std::vector<FileListRow> DeepFileLines(AppState& app, DeepPartitionTable& table,
     if (node != nullptr) break;
   }
   return lines;
+}
+
+}  // namespace pellora
+
+namespace pellora {
+
+std::optional<std::size_t> FolderPartitionRow(const AppState& app, const DeepPartitionTable& table, ItemId item) {
+  if (table.Count() == 0) return std::nullopt;
+  const FolderNode* node = app.results.nodes.ByItem(item);
+  if (node == nullptr) return 0;
+  return table.RowOf(node->partition_start);
+}
+
+FileListFill ReadDeepFileList(AppState& app, DeepPartitionTable& table, ItemId item, std::stop_token stop) {
+  if (table.Count() == 0) return ReadFileList(app, item, stop);
+  const std::optional<std::size_t> row = FolderPartitionRow(app, table, item);
+  const FolderNode* node = app.results.nodes.ByItem(item);
+  if (!row) {
+    // A folder of no partition found (the miscellaneous folder): its child folders only.
+    FileListFill fill;
+    if (node != nullptr) fill.rows = FolderLines(app.results, item, node->self);
+    return fill;
+  }
+  table.MakeCurrent(*row);
+  FileListFill fill = ReadFileList(app, item, stop);
+  table.Restore();
+  if (node != nullptr) return fill;
+  for (std::size_t other = 1; other < table.Count() && !stop.stop_requested(); ++other) {
+    table.MakeCurrent(other);
+    for (FileListRow& line : FileLines(app, item, stop)) fill.rows.push_back(std::move(line));
+    table.Restore();
+  }
+  return fill;
 }
 
 }  // namespace pellora

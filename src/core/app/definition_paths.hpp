@@ -19,6 +19,11 @@ struct DefinitionPaths {
   }
 };
 
-DefinitionPaths MakeDefinitionPaths(const std::filesystem::path& executable_dir);
+DefinitionPaths MakeDefinitionPaths(const std::filesystem::path& folder);
+
+// Where the definition files lie: beside the executable (a build, or a program unpacked anywhere),
+// else in the data folder of the installation the executable belongs to (bin/../share/pellora).
+// The executable's own folder when neither holds them, so that start-up names the file missing there.
+std::filesystem::path DefinitionFolder(const std::filesystem::path& executable_dir);
 
 }  // namespace pellora

@@ -56,7 +56,7 @@ bool RegisterAssociation(Program& app, const std::filesystem::path& executable_d
 
 bool StartUp(Program& app, const std::filesystem::path& executable_dir, const std::vector<std::string>& arguments) {
   app.executable_dir = executable_dir;
-  app.definition_paths = MakeDefinitionPaths(executable_dir);
+  app.definition_paths = MakeDefinitionPaths(DefinitionFolder(executable_dir));
 
   std::string command_line;
   for (const std::string& argument : arguments) command_line.append(command_line.empty() ? "" : " ").append(argument);
