@@ -98,6 +98,8 @@ TEST(DeepCommand, TwoFileSystemsInOneRangeEachReadFromItsOwnPartition) {
   put(p1, "Notes/todo.txt", "first partition");
   put(p2, "DCIM/OLD/IMG_9001.JPG", std::string(50000, 'c'));
   put(p2, "Music/Song of the year.mp3", std::string(12345, 'd'));
+  put(p1, "first.txt", "in the first root");
+  put(p2, "second.txt", "in the second root");
   test::ZeroSectors(disk, 0, 1);
 
   const fs::path out = dir / "out";
@@ -114,11 +116,26 @@ TEST(DeepCommand, TwoFileSystemsInOneRangeEachReadFromItsOwnPartition) {
       {"Notes/todo.txt", "first partition"},
       {"DCIM (1)/OLD/IMG_9001.JPG", std::string(50000, 'c')},
       {"Music/Song of the year.mp3", std::string(12345, 'd')},
+      {"first.txt", "in the first root"},
+      {"second.txt", "in the second root"},
   };
   for (const auto& [path, bytes] : expected) {
     ASSERT_TRUE(fs::exists(out / path)) << path << "\n" << result.out;
     EXPECT_EQ(test::ReadFile(out / path), bytes) << path;
   }
+
+  // Files chosen in the lists (not folders ticked) are read from the partition they were listed
+  // from: Root's list gathers both root directories, Music lies on the second partition.
+  const fs::path chosen = dir / "chosen";
+  const auto picked =
+      test::RunCli({"--image", disk.string(), "deep", "--drive", "disk:0", "--range", "0",
+                    std::to_string(p2 + p2_sectors), "--fs", "FAT32", "--save", chosen.string(), "--select-file",
+                    "first.txt", "--select-file", "second.txt", "--select-file", "Music/Song of the year.mp3"});
+  ASSERT_EQ(picked.exit_code, 0) << picked.err;
+  EXPECT_EQ(test::ReadFile(chosen / "first.txt"), "in the first root");
+  EXPECT_EQ(test::ReadFile(chosen / "second.txt"), "in the second root");
+  EXPECT_TRUE(test::ReadFile(chosen / "Song of the year.mp3") == std::string(12345, 'd'))
+      << "read from the other partition";
 }
 
 TEST(DeepCommand, StartRefusals) {

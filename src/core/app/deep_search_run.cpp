@@ -80,7 +80,10 @@ std::vector<FileListRow> DeepFileLines(AppState& app, DeepPartitionTable& table,
   for (std::size_t row = 0; row < table.Count(); ++row) {
     if (node != nullptr && table.Cluster0StartOf(row) != node->partition_start) continue;
     table.MakeCurrent(row);
-    for (FileListRow& line : FileLines(app, item)) lines.push_back(std::move(line));
+    for (FileListRow& line : FileLines(app, item)) {
+      line.partition_start = table.Cluster0StartOf(row);
+      lines.push_back(std::move(line));
+    }
     table.Restore();
     if (node != nullptr) break;
   }
@@ -111,10 +114,15 @@ FileListFill ReadDeepFileList(AppState& app, DeepPartitionTable& table, ItemId i
   table.MakeCurrent(*row);
   FileListFill fill = ReadFileList(app, item, stop);
   table.Restore();
+  for (FileListRow& line : fill.rows)
+    if (!line.IsFolder()) line.partition_start = table.Cluster0StartOf(*row);
   if (node != nullptr) return fill;
   for (std::size_t other = 1; other < table.Count() && !stop.stop_requested(); ++other) {
     table.MakeCurrent(other);
-    for (FileListRow& line : FileLines(app, item, stop)) fill.rows.push_back(std::move(line));
+    for (FileListRow& line : FileLines(app, item, stop)) {
+      line.partition_start = table.Cluster0StartOf(other);
+      fill.rows.push_back(std::move(line));
+    }
     table.Restore();
   }
   return fill;

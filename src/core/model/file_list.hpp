@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,9 @@ struct FileListRow {
   ItemId tree_item = kNoItem;  // folder lines: the folder's item
   std::string short_name;      // the 8.3 name (FAT)
   bool deleted = false;
+  // Deep Search: the cluster-0 sector of the partition the file was listed from (a folder's list
+  // may gather the root directories of several); saving a selected line reads it from there.
+  std::optional<std::uint64_t> partition_start;
 
   bool IsFolder() const { return type == "FOLDER"; }
   // The "Size" column: decimal bytes for files, empty for folders.

@@ -35,21 +35,23 @@ void OnEveryPartition(SaveRun& run, const std::function<void()>& save_files) {
   }
 }
 
-// Runs save_files with the partition whose cluster-0 sector the folder carries made current, when
-// the table has it; else on the current partition.
-void OnOwnPartition(SaveRun& run, const FolderNode& node, const std::function<void()>& save_files) {
+}  // namespace
+
+void OnPartitionOf(SaveRun& run, std::uint64_t cluster0_start, const std::function<void()>& save_files) {
+  if (!run.DeepMode()) {
+    save_files();
+    return;
+  }
   PartitionRestorer restorer(*run.deep);
-  if (node.partition_start != run.app.working_params.Cluster0Start) {
+  if (cluster0_start != run.app.working_params.Cluster0Start) {
     for (std::size_t row = 0; row < run.deep->Count(); ++row) {
-      if (run.deep->Cluster0StartOf(row) != node.partition_start) continue;
+      if (run.deep->Cluster0StartOf(row) != cluster0_start) continue;
       restorer.MakeCurrent(row);
       break;
     }
   }
   save_files();
 }
-
-}  // namespace
 
 void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>& save_files) {
   const RecoveredResults& results = run.app.results;
@@ -66,7 +68,7 @@ void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>&
   // Right under "Root", among the orphans, or on its parent's partition: the folder's own. (The
   // partition that happens to be current after the previous folder would read the clusters of a
   // deeper folder of another partition from the wrong sectors.)
-  OnOwnPartition(run, *node, save_files);
+  OnPartitionOf(run, node->partition_start, save_files);
 }
 
 void ForEveryPartition(SaveRun& run, const std::function<void()>& save_files) {

@@ -32,6 +32,10 @@ class DeepPartitions {
 // partition.
 void WithFolderPartition(SaveRun& run, ItemId item, const std::function<void()>& save_files);
 
+// Runs save_files with the partition of this cluster-0 sector made current (Deep mode, when the
+// table has it; else on the current partition), restoring the previous one afterwards.
+void OnPartitionOf(SaveRun& run, std::uint64_t cluster0_start, const std::function<void()>& save_files);
+
 // Runs save_files once on the current partition, or in Deep mode once on each partition of the
 // table in turn (the root directory's own files), restoring the previous partition afterwards.
 void ForEveryPartition(SaveRun& run, const std::function<void()>& save_files);

@@ -2,6 +2,7 @@
 
 #include "model/file_type_description.hpp"
 #include "save/checked_tree_saving.hpp"
+#include "save/deep_mode.hpp"
 #include "save/destination_naming.hpp"
 #include "save/fat_file_writer.hpp"
 #include "save/ntfs_file_writer.hpp"
@@ -31,14 +32,21 @@ void SaveSelectedRows(SaveRun& run, const std::vector<FileListRow>& rows) {
         [&](const FileListRow& row) {
           const std::filesystem::path path = FileDestination(run.state.destination_base, row.name, row.short_name);
           run.ShowCounters();
-          if (run.Fat()) {
-            WriteFatFile(run, {.path = path,
-                               .name = row.name,
-                               .size = row.size,
-                               .first_cluster = static_cast<std::uint32_t>(row.self)});
-          } else if (run.Ntfs()) {
-            WriteNtfsFile(run, {.path = path, .name = row.name, .record_sector = row.self});
-          }
+          const auto write = [&] {
+            if (run.Fat()) {
+              WriteFatFile(run, {.path = path,
+                                 .name = row.name,
+                                 .size = row.size,
+                                 .first_cluster = static_cast<std::uint32_t>(row.self)});
+            } else if (run.Ntfs()) {
+              WriteNtfsFile(run, {.path = path, .name = row.name, .record_sector = row.self});
+            }
+          };
+          // A Deep line is read from the partition it was listed from, not the current one.
+          if (row.partition_start)
+            OnPartitionOf(run, *row.partition_start, write);
+          else
+            write();
         });
   });
 }
