@@ -152,8 +152,10 @@ void CResultPanel::OpenLine(const QModelIndex& index) {
   const QString opening =
       QString("Opening File : %1 - %2").arg(OpeningSizeText(line.size), QString::fromStdString(line.name));
   emit StatusChanged(opening);
-  // A Deep result's file lies on the partition of the folder that lists it.
-  const std::optional<std::size_t> row = deep_ ? FolderPartitionRow(app_, *deep_, listed_) : std::nullopt;
+  // A Deep result's file lies on the partition it was listed from (Root's list gathers several).
+  std::optional<std::size_t> row;
+  if (deep_)
+    row = line.partition_start ? deep_->RowOf(*line.partition_start) : FolderPartitionRow(app_, *deep_, listed_);
   DeepPartitionTable* deep = deep_;
   // The copy is written on a short worker of its own; "Stop" ends it at its next read.
   std::atomic<bool> done{false};
