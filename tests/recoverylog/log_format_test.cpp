@@ -278,6 +278,35 @@ class HandLog {
   std::string bytes_;
 };
 
+// Texts of every kind one after another, as a row of a log holds them: short ASCII, short text
+// that is not (written the long way after the short way gave up on it), long text; all read back
+// into one string that keeps its storage from text to text.
+TEST(RecoveryLogFormat, MixedTextsKeepTheirOrderAndBytes) {
+  const std::vector<std::string> texts = {
+      "2020085|404110|",          "",         "Caf\xC3\xA9 au lait", std::string(300, 'x'), "7",
+      "\xE6\x97\xA5\xE6\x9C\xAC", "12345678", std::string(254, 'y'), "name.jpg\t"};
+  test::TempDir dir;
+  OutputFile file;
+  ASSERT_EQ(file.Create(dir / "t"), 0);
+  LogValueWriter out(file);
+  HandLog expected;
+  for (const std::string& text : texts) {
+    out.Text(text);
+    expected.Text(text);
+  }
+  out.Flush();
+  file.Close();
+  const std::string bytes = test::ReadFile(dir / "t");
+  EXPECT_EQ(bytes, expected.Bytes());
+  LogValueReader in({reinterpret_cast<const std::byte*>(bytes.data()), bytes.size()});
+  std::string read;
+  for (const std::string& text : texts) {
+    in.TextInto(read);
+    EXPECT_EQ(read, text);
+  }
+  EXPECT_EQ(in.Remaining(), 0u);
+}
+
 // A Deep log of a FAT16 partition with two partition rows and folder names at each length
 // boundary (one in letters outside the basic plane, which take two code units each).
 HandLog HandDeepLog(const std::vector<std::string>& names) {

@@ -1,66 +1,13 @@
 #include "recoverylog/log_loader.hpp"
 
-#include <fcntl.h>
-#include <sys/mman.h>
-#include <sys/stat.h>
-#include <unistd.h>
-
-#include <cerrno>
-
 #include "common/text.hpp"
+#include "recoverylog/log_file_bytes.hpp"
 #include "recoverylog/log_messages.hpp"
 #include "recoverylog/value_stream.hpp"
 
 namespace pellora {
 
 namespace {
-
-// A log file mapped read-only for as long as it is read.
-class MappedLog {
- public:
-  explicit MappedLog(const std::filesystem::path& path) {
-    fd_ = ::open(path.c_str(), O_RDONLY | O_CLOEXEC);
-    if (fd_ < 0) {
-      error_ = errno;
-      return;
-    }
-    struct stat facts {};
-    if (::fstat(fd_, &facts) != 0 || !S_ISREG(facts.st_mode)) {
-      error_ = S_ISDIR(facts.st_mode) ? EISDIR : EINVAL;
-      return;
-    }
-    size_ = static_cast<std::size_t>(facts.st_size);
-    if (size_ == 0) {
-      opened_ = true;
-      return;
-    }
-    // Mapped at once: a log is read from start to end, and faulting it in page by page costs more.
-    void* data = ::mmap(nullptr, size_, PROT_READ, MAP_PRIVATE | MAP_POPULATE, fd_, 0);
-    if (data == MAP_FAILED) {
-      error_ = errno;
-      return;
-    }
-    data_ = data;
-    opened_ = true;
-  }
-  ~MappedLog() {
-    if (data_ != nullptr) ::munmap(data_, size_);
-    if (fd_ >= 0) ::close(fd_);
-  }
-  MappedLog(const MappedLog&) = delete;
-  MappedLog& operator=(const MappedLog&) = delete;
-
-  bool Opened() const { return opened_; }
-  int Error() const { return error_; }
-  std::span<const std::byte> Bytes() const { return {static_cast<const std::byte*>(data_), data_ ? size_ : 0}; }
-
- private:
-  int fd_ = -1;
-  void* data_ = nullptr;
-  std::size_t size_ = 0;
-  bool opened_ = false;
-  int error_ = 0;
-};
 
 // Header rows 1 to 4: the drive kind, the magic, the description and the mode. Nothing when the
 // file does not begin as a log does.
@@ -170,7 +117,7 @@ void ReadRows(LogValueReader& in, std::uint64_t count, const char* what, Keep&& 
   in.Count(count, kColumns * kEmptyTextBytes, what);
   std::array<std::string, kColumns> columns;
   for (std::uint64_t row = 0; row < count; ++row) {
-    for (std::string& column : columns) column = in.Text();
+    for (std::string& column : columns) in.TextInto(column);
     keep(columns);
   }
 }
@@ -310,7 +257,7 @@ LogLoad ReadRecoveryLog(std::span<const std::byte> bytes, SearchMode window_mode
 
 LogLoad ReadRecoveryLogFile(const std::filesystem::path& path, SearchMode window_mode,
                             const PresentDrivesSource& present, Ui& ui) {
-  const MappedLog file(path);
+  const LogFileBytes file(path);
   if (!file.Opened()) {
     LogLoad unopened;
     unopened.end = LogLoadEnd::kCannotOpen;
@@ -320,7 +267,7 @@ LogLoad ReadRecoveryLogFile(const std::filesystem::path& path, SearchMode window
 }
 
 LogHeaderMode ReadLogFileMode(const std::filesystem::path& path) {
-  const MappedLog file(path);
+  const LogFileBytes file(path);
   LogHeaderMode header;
   header.opened = file.Opened();
   header.error = file.Error();

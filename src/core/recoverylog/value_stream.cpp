@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cstring>
 
+#include "common/ascii_units.hpp"
 #include "common/byte_reader.hpp"
 #include "common/text.hpp"
 
@@ -23,13 +24,7 @@ void LogValueWriter::Integer(std::uint64_t value, int bytes) {
   used_ += static_cast<std::size_t>(bytes);
 }
 
-void LogValueWriter::Text(std::string_view utf8) {
-  // Most texts of a log are numbers and plain names: ASCII goes out without a converted copy.
-  unsigned char high = 0;
-  for (char c : utf8) high |= static_cast<unsigned char>(c);
-  const bool ascii = high < 0x80;
-  const std::string converted = ascii ? std::string() : Utf8ToUtf16Le(utf8);
-  const std::uint64_t length = ascii ? utf8.size() : converted.size() / 2;
+void LogValueWriter::TextHeader(std::uint64_t length) {
   Integer(kTextTag, 1);
   U16(kTextMarker);
   if (length < kLongLength) {
@@ -43,6 +38,31 @@ void LogValueWriter::Text(std::string_view utf8) {
       U32(static_cast<std::uint32_t>(length));
     }
   }
+}
+
+void LogValueWriter::Text(std::string_view utf8) {
+  // Most texts of a log are numbers and plain names: short ASCII is widened straight into the
+  // buffer behind a one-byte length, and only what is not goes the long way.
+  if (utf8.size() < kLongLength) {
+    char* at = Room(kEmptyTextBytes + 2 * utf8.size());
+    if (WidenAscii(utf8, at + kEmptyTextBytes)) {
+      at[0] = static_cast<char>(kTextTag);
+      at[1] = static_cast<char>(kTextMarker & 0xFF);
+      at[2] = static_cast<char>(kTextMarker >> 8);
+      at[3] = static_cast<char>(utf8.size());
+      used_ += kEmptyTextBytes + 2 * utf8.size();
+      return;
+    }
+  }
+  LongText(utf8);
+}
+
+void LogValueWriter::LongText(std::string_view utf8) {
+  unsigned char high = 0;
+  for (char c : utf8) high |= static_cast<unsigned char>(c);
+  const bool ascii = high < 0x80;
+  const std::string converted = ascii ? std::string() : Utf8ToUtf16Le(utf8);
+  TextHeader(ascii ? utf8.size() : converted.size() / 2);
   if (ascii)
     WidenedAscii(utf8);
   else
@@ -53,11 +73,7 @@ void LogValueWriter::WidenedAscii(std::string_view ascii) {
   while (!ascii.empty()) {
     if (kBufferBytes - used_ < 2) Flush();
     const std::size_t part = std::min(ascii.size(), (kBufferBytes - used_) / 2);
-    char* at = buffer_.data() + used_;
-    for (std::size_t i = 0; i < part; ++i) {
-      at[2 * i] = ascii[i];
-      at[2 * i + 1] = 0;
-    }
+    (void)WidenAscii(ascii.substr(0, part), buffer_.data() + used_);  // known to be ASCII
     used_ += 2 * part;
     ascii.remove_prefix(part);
   }
@@ -96,7 +112,7 @@ std::uint64_t LogValueReader::Integer(int bytes) {
   return value;
 }
 
-std::string LogValueReader::Text() {
+void LogValueReader::TextInto(std::string& out) {
   if (Integer(1) != kTextTag || U16() != kTextMarker) throw LogFormatError("A text of the log has no text tag.\n\n");
   std::uint64_t length = Integer(1);
   if (length == kLongLength) {
@@ -105,14 +121,9 @@ std::string LogValueReader::Text() {
   }
   if (length > Remaining() / 2) throw LogFormatError("A text of the log is longer than the rest of the file.\n\n");
   const std::span<const std::byte> units = Take(static_cast<std::size_t>(length) * 2);
-  // Plain ASCII (every high byte zero, every low byte below 0x80) is narrowed directly.
-  unsigned bits = 0;
-  for (std::size_t i = 0; i < units.size(); i += 2)
-    bits |= std::to_integer<unsigned>(units[i]) | (std::to_integer<unsigned>(units[i + 1]) << 8);
-  if (bits >= 0x80) return Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(units.data()), units.size()));
-  std::string text(static_cast<std::size_t>(length), '\0');
-  for (std::size_t i = 0; i < text.size(); ++i) text[i] = static_cast<char>(units[2 * i]);
-  return text;
+  out.resize(static_cast<std::size_t>(length));
+  if (!NarrowAscii(units.data(), out.size(), out.data()))
+    out = Utf16LeToUtf8(std::string_view(reinterpret_cast<const char*>(units.data()), units.size()));
 }
 
 std::string LogValueReader::Line() {
