@@ -328,40 +328,22 @@ class CarvingWindowTests : public QObject {
   // "Stop Search" asks first: No lets the search go on, Yes stops it; what was found stays.
   void StopSearchAsksFirst() {
     const auto medium = SampleCardBytes();
-    auto plan = std::make_shared<FaultPlan>();
-    auto armed = std::make_shared<std::atomic<int>>(-1);
-    auto gate_open = std::make_shared<std::atomic<bool>>(false);
-    // Once armed, the scan waits at its fourth read until the gate opens.
-    plan->on_read = [armed, gate_open](std::uint64_t) {
-      if (armed->load() < 0 || armed->fetch_add(1) < 3) return;
-      while (!gate_open->load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    };
+    HeldReads held;
     TempDir dir;
     GuiProgram program;
-    AddFaultyDevice(program.app.devices, "\\\\.\\PhysicalDrive0", medium, plan);
+    AddFaultyDevice(program.app.devices, "\\\\.\\PhysicalDrive0", medium, held.Plan());
     CRawSearch* window = OpenCarving<CRawSearch>(program, "Photo");
     QVERIFY(window != nullptr);
     ButtonOf(window, "Start")->click();
     window->Destination().setText(QString::fromStdString(dir.Path().string()));
-    armed->store(0);
     auto end = std::make_shared<QString>();
     WhenModal(MessageSaying("Searching of files in specified disk sectors is"), [end](QWidget* box) {
       *end = qobject_cast<QMessageBox*>(box)->text();
       ButtonOf(box, "OK")->click();
     });
-    ButtonOf(window, "Start")->click();
-    QTRY_VERIFY(armed->load() > 3);
-    QVERIFY(!ButtonOf(window, "Back")->isEnabled());
-
-    WhenModal(MessageSaying("Do you want to stop searching?"), [](QWidget* box) { ButtonOf(box, "No")->click(); });
-    ButtonOf(window, "Stop Search")->click();
-    QVERIFY(program.app.search.Running());
-    QVERIFY(ButtonOf(window, "Stop Search")->isEnabled());
-
-    WhenModal(MessageSaying("Do you want to stop searching?"), [](QWidget* box) { ButtonOf(box, "Yes")->click(); });
-    ButtonOf(window, "Stop Search")->click();
+    QVERIFY(StopIsAskedFirst(program, window, "Stop Search", held,
+                             [window] { return !ButtonOf(window, "Back")->isEnabled(); }));
     QVERIFY(!ButtonOf(window, "Stop Search")->isEnabled());
-    gate_open->store(true);
     QTRY_VERIFY_WITH_TIMEOUT(*end == kStopped && !window->Searching(), 60000);
     QVERIFY(ButtonOf(window, "Start")->isEnabled());
     QVERIFY(std::filesystem::is_directory(dir / "Pellora/Photo Search/General"));

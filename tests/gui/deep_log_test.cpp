@@ -12,6 +12,8 @@
 #include <QTimer>
 #include <QTreeWidget>
 
+#include <cstring>
+
 #include "app/attached_drives.hpp"
 #include "basic_search.hpp"
 #include "deep_search.hpp"
@@ -23,6 +25,7 @@
 #include "recoverylog/log_messages.hpp"
 #include "result_tree_model.hpp"
 #include "support/cli_runner.hpp"
+#include "support/faulty_source.hpp"
 #include "support/recording_launcher.hpp"
 #include "support/temp_dir.hpp"
 
@@ -256,6 +259,23 @@ class DeepLogTests : public QObject {
     const ResultTree& tree = program.app.results.tree;
     QVERIFY(ChildTitled(tree, tree.FirstItem(), "DCIM") != kNoItem);
     QCOMPARE(program.app.mode.Get(), SearchMode::kBasic);
+  }
+
+  // "Stop" asks first: No lets the Deep Search go on, Yes stops it and says it was stopped.
+  void StopDuringADeepSearchIsAskedFirst() {
+    const std::string bytes = ReadFile(SampleCard());
+    auto medium = std::make_shared<std::vector<std::byte>>(bytes.size());
+    std::memcpy(medium->data(), bytes.data(), bytes.size());
+    HeldReads held;
+    GuiProgram program;
+    AddFaultyDevice(program.app.devices, "\\\\.\\PhysicalDrive0", medium, held.Plan());
+    CDeepSearch* window = OpenDeep(program);
+    QVERIFY(window != nullptr);
+
+    auto stopped = ExpectMessage("Recovery is stopped in Deep Search Mode");
+    QVERIFY(StopIsAskedFirst(program, window, "Stop", held));
+    QTRY_VERIFY_WITH_TIMEOUT(*stopped && Idle(program, window), 60000);
+    QVERIFY(program.app.stopped);
   }
 
   // A drive whose type is not known is searched only as the type the person chose.

@@ -85,6 +85,26 @@ void ClickLater(QWidget* window, const QString& label) {
   QTimer::singleShot(0, button, &QAbstractButton::click);
 }
 
+bool StopIsAskedFirst(GuiProgram& program, QWidget* window, const QString& stop, HeldReads& held,
+                      const std::function<bool()>& while_held) {
+  const auto failed = [](const char* step) {
+    QWARN(step);
+    return false;
+  };
+  held.Arm();
+  ButtonOf(window, "Start")->click();
+  if (!QTest::qWaitFor([&] { return held.Holding(); }, 20000)) return failed("the search never came to the held read");
+  if (!program.app.search.Running()) return failed("the search is not running while held");
+  if (while_held && !while_held()) return failed("the window is not as it should be while searching");
+  WhenModal(MessageSaying("Do you want to stop searching?"), [](QWidget* box) { ButtonOf(box, "No")->click(); });
+  ButtonOf(window, stop)->click();
+  if (!program.app.search.Running() || !ButtonOf(window, stop)->isEnabled()) return failed("No stopped the search");
+  WhenModal(MessageSaying("Do you want to stop searching?"), [](QWidget* box) { ButtonOf(box, "Yes")->click(); });
+  ButtonOf(window, stop)->click();
+  held.Release();
+  return true;
+}
+
 ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title) {
   for (ItemId child : tree.Children(item))
     if (tree.Title(child) == title) return child;

@@ -14,6 +14,7 @@
 #include "app/program.hpp"
 #include "main_window.hpp"
 #include "qt_ui.hpp"
+#include "support/faulty_source.hpp"
 
 namespace pellora::test {
 
@@ -44,6 +45,13 @@ std::function<bool(QWidget*)> MessageSaying(const QString& text);
 QAbstractButton* ButtonOf(QWidget* window, const QString& label);
 // Clicks it later, from the event loop: for buttons whose click opens a modal window.
 void ClickLater(QWidget* window, const QString& label);
+
+// With the medium of window's drive read through held: arms it, clicks "Start" and waits for the
+// search to be held at a read (where while_held, when given, must hold too); then "stop" is asked
+// first, No leaves the search running and Yes stops it, and the read is released. False (with the
+// reason in a test warning) when a step went otherwise.
+bool StopIsAskedFirst(GuiProgram& program, QWidget* window, const QString& stop, HeldReads& held,
+                      const std::function<bool()>& while_held = {});
 
 // The child of a result tree item with this title; kNoItem when there is none.
 ItemId ChildTitled(const ResultTree& tree, ItemId item, const std::string& title);

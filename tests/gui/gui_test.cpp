@@ -147,39 +147,19 @@ class GuiTests : public QObject {
     const std::string bytes = ReadFile(SampleCard());
     auto medium = std::make_shared<std::vector<std::byte>>(bytes.size());
     std::memcpy(medium->data(), bytes.data(), bytes.size());
-    auto plan = std::make_shared<FaultPlan>();
-    // Once armed, the scan waits at its fourth read until the gate opens: long enough to press Stop.
-    auto armed = std::make_shared<std::atomic<int>>(-1);
-    auto gate_open = std::make_shared<std::atomic<bool>>(false);
-    plan->on_read = [armed, gate_open](std::uint64_t) {
-      if (armed->load() < 0 || armed->fetch_add(1) < 3) return;
-      while (!gate_open->load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
-    };
-
+    HeldReads held;
     TempDir dir;
     GuiProgram program;
-    AddFaultyDevice(program.app.devices, "\\\\.\\PhysicalDrive0", medium, plan);
+    AddFaultyDevice(program.app.devices, "\\\\.\\PhysicalDrive0", medium, held.Plan());
     CBasicSearch* window = OpenBasic(program);
     QVERIFY(window != nullptr);
 
-    armed->store(0);
-    ButtonOf(window, "Start")->click();
-    QTRY_VERIFY(armed->load() > 3);
-    QVERIFY(program.app.search.Running());
-
-    WhenModal(MessageSaying("Do you want to stop searching?"), [](QWidget* box) { ButtonOf(box, "No")->click(); });
-    ButtonOf(window, "Stop")->click();
-    QVERIFY(program.app.search.Running());
-    QVERIFY(ButtonOf(window, "Stop")->isEnabled());
-
     bool stopped_message = false;
-    WhenModal(MessageSaying("Do you want to stop searching?"), [](QWidget* box) { ButtonOf(box, "Yes")->click(); });
     WhenModal(MessageSaying("Recovery is stopped in Basic Search Mode"), [&](QWidget* box) {
       stopped_message = true;
       ButtonOf(box, "OK")->click();
     });
-    ButtonOf(window, "Stop")->click();
-    gate_open->store(true);
+    QVERIFY(StopIsAskedFirst(program, window, "Stop", held));
     QTRY_VERIFY_WITH_TIMEOUT(SearchEnded(program, window) && stopped_message, 60000);
     QVERIFY(program.app.stopped);
   }

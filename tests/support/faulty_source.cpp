@@ -2,7 +2,9 @@
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstring>
+#include <thread>
 
 namespace pellora::test {
 
@@ -26,6 +28,13 @@ ReadOutcome FaultySource::ReadAt(std::uint64_t offset, std::span<std::byte> out)
   std::memcpy(out.data(), bytes_->data() + std::min(offset, size), static_cast<std::size_t>(good));
   if (failed) return {.ok = false, .bytes = static_cast<std::size_t>(good), .error = EIO};
   return {.ok = true, .bytes = static_cast<std::size_t>(available), .error = 0};
+}
+
+HeldReads::HeldReads() {
+  plan_->on_read = [state = state_](std::uint64_t) {
+    if (state->reads.load() < 0 || state->reads.fetch_add(1) < 3) return;
+    while (!state->released.load()) std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  };
 }
 
 void AddFaultyDevice(DeviceMap& devices, std::string path, std::shared_ptr<const std::vector<std::byte>> bytes,

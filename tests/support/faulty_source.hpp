@@ -1,5 +1,6 @@
 #pragma once
 
+#include <atomic>
 #include <cstddef>
 #include <cstdint>
 #include <functional>
@@ -36,6 +37,30 @@ class FaultySource final : public Source {
  private:
   std::shared_ptr<const std::vector<std::byte>> bytes_;
   std::shared_ptr<FaultPlan> plan_;
+};
+
+// A scan held in the middle for as long as a test needs: once armed, the fourth read and every one
+// after it wait until released. Long enough for a person to press Stop; released when it goes.
+class HeldReads {
+ public:
+  HeldReads();
+  ~HeldReads() { Release(); }
+  HeldReads(const HeldReads&) = delete;
+  HeldReads& operator=(const HeldReads&) = delete;
+
+  std::shared_ptr<FaultPlan> Plan() const { return plan_; }
+  void Arm() { state_->reads.store(0); }
+  // The scan has come to the read it waits at.
+  bool Holding() const { return state_->reads.load() > 3; }
+  void Release() { state_->released.store(true); }
+
+ private:
+  struct State {
+    std::atomic<int> reads{-1};  // -1 until armed
+    std::atomic<bool> released{false};
+  };
+  std::shared_ptr<State> state_ = std::make_shared<State>();
+  std::shared_ptr<FaultPlan> plan_ = std::make_shared<FaultPlan>();
 };
 
 // Puts the medium into devices under path; opening it fails with ENODEV while the plan says the
