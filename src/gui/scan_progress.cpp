@@ -37,6 +37,7 @@ CScanProgress::CScanProgress(CQtUi& ui, QWidget* parent) : QWidget(parent) {
   search_range_ = NamedLabel("search range", this);
   texts->addWidget(search_range_, 1, 3, Qt::AlignRight);
   status_ = NamedLabel("status", this);
+  status_->setWordWrap(true);
   texts->addWidget(status_, 2, 0, 1, 4);
   hint_ = NamedLabel("hint", this);
   hint_->setWordWrap(true);

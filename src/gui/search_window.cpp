@@ -2,7 +2,6 @@
 
 #include <QApplication>
 #include <QFileDialog>
-#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QLabel>
 #include <QMessageBox>
@@ -12,7 +11,6 @@
 #include <QTableView>
 #include <QVBoxLayout>
 
-#include <algorithm>
 #include <atomic>
 #include <memory>
 
@@ -25,6 +23,7 @@
 #include "recoverylog/log_session.hpp"
 #include "result_panel.hpp"
 #include "result_tree_model.hpp"
+#include "scan_progress.hpp"
 #include "wait_dlg.hpp"
 
 namespace pellora::gui {
@@ -43,13 +42,8 @@ CSearchWindow::CSearchWindow(Program& app, CQtUi& ui, SearchMode mode, bool syst
   ui_.Rearm();
   ui_.SetDialogParent(this);
   BuildLayout(system_drives);
-  connect(&ui_, &CQtUi::ProgressChanged, this, [this](qint64 position, qint64 maximum) {
-    progress_->setRange(0, static_cast<int>(std::clamp<qint64>(maximum, 0, INT32_MAX)));
-    progress_->setValue(static_cast<int>(std::clamp<qint64>(position, 0, INT32_MAX)));
-  });
-  connect(&ui_, &CQtUi::TextChanged, this, &CSearchWindow::ShowText);
   connect(results_, &CResultPanel::BusyChanged, this, &CSearchWindow::SetSearching);
-  connect(results_, &CResultPanel::StatusChanged, status_, &QLabel::setText);
+  connect(results_, &CResultPanel::StatusChanged, &progress_->Status(), &QLabel::setText);
   resize(1100, 720);
 }
 
@@ -58,6 +52,7 @@ CSearchWindow::~CSearchWindow() {
   ui_.SetDialogParent(nullptr);
 }
 
+QLabel& CSearchWindow::Status() const { return progress_->Status(); }
 CTreeClass& CSearchWindow::ResultView() const { return results_->Tree(); }
 CResultTreeModel& CSearchWindow::ResultModel() const { return results_->TreeModel(); }
 QTableView& CSearchWindow::FileView() const { return results_->Files(); }
@@ -84,31 +79,8 @@ void CSearchWindow::BuildLayout(bool system_drives) {
   split->setSizes({420, 680});
   layout->addWidget(split, 1);
 
-  auto* texts = new QGridLayout;
-  progress_ = new QProgressBar(this);
-  progress_->setObjectName("progress");
-  progress_->setValue(0);
-  texts->addWidget(progress_, 0, 0, 1, 4);
-  texts->addWidget(new QLabel("Searching from sectors", this), 1, 0);
-  current_sector_ = new QLabel(this);
-  current_sector_->setObjectName("current sector");
-  texts->addWidget(current_sector_, 1, 1);
-  total_sectors_ = new QLabel(this);
-  total_sectors_->setObjectName("total sectors");
-  texts->addWidget(total_sectors_, 1, 2);
-  search_range_ = new QLabel(this);
-  search_range_->setObjectName("search range");
-  texts->addWidget(search_range_, 1, 3, Qt::AlignRight);
-  status_ = new QLabel(this);
-  status_->setObjectName("status");
-  status_->setWordWrap(true);
-  texts->addWidget(status_, 2, 0, 1, 4);
-  hint_ = new QLabel(this);
-  hint_->setObjectName("hint");
-  hint_->setWordWrap(true);
-  texts->addWidget(hint_, 3, 0, 1, 4);
-  texts->setColumnStretch(2, 1);
-  layout->addLayout(texts);
+  progress_ = new CScanProgress(ui_, this);
+  layout->addWidget(progress_);
 
   buttons_ = new QHBoxLayout;
   back_ = MakeButton("Back", this, buttons_);
@@ -153,28 +125,6 @@ void CSearchWindow::DeviceArrived() {
   if (no_device_) no_device_->Search();
 }
 
-void CSearchWindow::ShowText(int field, const QString& text) {
-  switch (static_cast<UiText>(field)) {
-    case UiText::kStatus:
-      status_->setText(text);
-      break;
-    case UiText::kHint:
-      hint_->setText(text);
-      break;
-    case UiText::kCurrentSector:
-      current_sector_->setText(text);
-      break;
-    case UiText::kTotalSectors:
-      total_sectors_->setText(text);
-      break;
-    case UiText::kSearchRange:
-      search_range_->setText(text);
-      break;
-    case UiText::kSaveTotals:
-      break;
-  }
-}
-
 void CSearchWindow::SetSearching(bool searching) {
   drives_->SetControlsEnabled(!searching);
   results_->SetEnabled(!searching);
@@ -213,8 +163,8 @@ void CSearchWindow::EndSearch() {
   ui_.Flush();
   results_->ShowResults();
   SetSearching(false);
-  status_->clear();
-  progress_->setValue(progress_->maximum());
+  progress_->Status().clear();
+  progress_->Bar().setValue(progress_->Bar().maximum());
   if (std::optional<std::string> end = ui_.TakeEndMessage()) ui_.ShowEndMessage(*end);
   ui_.HoldEndMessage(false);
 }
@@ -224,7 +174,7 @@ void CSearchWindow::Stop() {
   if (!app_.ui.AskYesNo(kStopSearchingQuestion, false)) return;
   if (!app_.search.Running()) return;
   QApplication::setOverrideCursor(Qt::BusyCursor);
-  status_->setText("It may take a while, Please wait...");
+  progress_->Status().setText("It may take a while, Please wait...");
   app_.reporter.Guarded("Trying to stop recovery process...", "SR", "7A", [&] { app_.search.RequestStop(); });
   QApplication::restoreOverrideCursor();
 }

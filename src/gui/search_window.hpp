@@ -14,7 +14,6 @@
 
 class QHBoxLayout;
 class QLabel;
-class QProgressBar;
 class QPushButton;
 class QTableView;
 class QVBoxLayout;
@@ -28,6 +27,7 @@ class CNoDeviceDlg;
 class CQtUi;
 class CResultPanel;
 class CResultTreeModel;
+class CScanProgress;
 class CTreeClass;
 
 // What the Basic and Deep Search windows share: the drive tree, the results (tree and file list),
@@ -74,7 +74,7 @@ class CSearchWindow : public QDialog {
   // Below the drive tree: a window's own controls (the range and file-system fields of Deep Search).
   QVBoxLayout& DriveExtras() const { return *drive_extras_; }
   QHBoxLayout& Buttons() const { return *buttons_; }
-  QLabel& Status() const { return *status_; }
+  QLabel& Status() const;
   QPushButton& StopButton() const { return *stop_; }
 
   virtual void SetSearching(bool searching);
@@ -99,7 +99,6 @@ class CSearchWindow : public QDialog {
 
  private:
   void BuildLayout(bool system_drives);
-  void ShowText(int field, const QString& text);
   // The save-file dialog of "Save Log"; empty when cancelled.
   QString AskLogPath();
   // The exit prompt's save: on this thread. False when nothing was written.
@@ -114,12 +113,7 @@ class CSearchWindow : public QDialog {
   QPointer<CFindInList> find_;
   QVBoxLayout* drive_extras_ = nullptr;
   QHBoxLayout* buttons_ = nullptr;
-  QProgressBar* progress_ = nullptr;
-  QLabel* current_sector_ = nullptr;
-  QLabel* total_sectors_ = nullptr;
-  QLabel* search_range_ = nullptr;
-  QLabel* status_ = nullptr;
-  QLabel* hint_ = nullptr;
+  CScanProgress* progress_ = nullptr;
   QPushButton* back_ = nullptr;
   QPushButton* start_ = nullptr;
   QPushButton* stop_ = nullptr;
