@@ -3,8 +3,9 @@
 # it and loading it again, each against the Basic Search that made it (goal: each at most a tenth
 # of it), and its size against the text of the NTFS file rows it holds (goal: at most 1.5 times).
 # The search is measured twice: the engine alone in the same process as the log, and the Basic
-# Search command a person runs, which also lists every folder's files. Warm page cache; the best of
-# three runs counts.
+# Search command a person runs, which also lists every folder's files. Beside them, the floor: the
+# log's bytes alone written to a new file and read into memory. Warm page cache; the best of three
+# runs counts.
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 # shellcheck source=lib/ntfs_image.bash
