@@ -123,13 +123,9 @@ class CarvingWindowTests : public QObject {
     QVERIFY(window->Destination().isVisible());
     QVERIFY(ButtonOf(window, "Also perform Thorough Scanning Algorithm Search")->isVisible());
 
-    bool refused = false;
-    WhenModal(MessageSaying(Text(kDestinationMissingText)), [&](QWidget* box) {
-      refused = true;
-      ButtonOf(box, "OK")->click();
-    });
+    auto refused = ExpectMessage(Text(kDestinationMissingText));
     ButtonOf(window, "Start")->click();
-    QTRY_VERIFY(refused && !window->Searching());
+    QTRY_VERIFY(*refused && !window->Searching());
     QVERIFY(ButtonOf(window, "Start")->isEnabled());
 
     const std::filesystem::path gui = dir / "gui";
@@ -241,13 +237,9 @@ class CarvingWindowTests : public QObject {
     std::filesystem::create_directories(gui);
     window->Destination().setText(QString::fromStdString(gui.string()));
     ButtonOf(window, "Uncheck All")->click();
-    bool refused = false;
-    WhenModal(MessageSaying(Text(kNoTypeTickedText)), [&](QWidget* box) {
-      refused = true;
-      ButtonOf(box, "OK")->click();
-    });
+    auto refused = ExpectMessage(Text(kNoTypeTickedText));
     ButtonOf(window, "Start")->click();
-    QTRY_VERIFY(refused && !window->Searching());
+    QTRY_VERIFY(*refused && !window->Searching());
 
     for (const QString type : {"AVI", "MOV"}) {
       const auto row = static_cast<int>(extensions.indexOf(type));

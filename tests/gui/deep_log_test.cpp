@@ -52,16 +52,6 @@ bool DeepSearch(GuiProgram& program, CDeepSearch* window) {
   return QTest::qWaitFor([&] { return ended && Idle(program, window); }, 60000);
 }
 
-// Answers the next message box saying text with OK; true once it was seen.
-std::shared_ptr<bool> ExpectMessage(const QString& text) {
-  auto seen = std::make_shared<bool>(false);
-  WhenModal(MessageSaying(text), [seen](QWidget* box) {
-    *seen = true;
-    ButtonOf(box, "OK")->click();
-  });
-  return seen;
-}
-
 // Answers a file dialog of this name with file. The dialog reads its folder on a thread of its
 // own and may take the typed name back while it does: it is answered again until it closes.
 void ChooseFile(const QString& dialog_name, const std::filesystem::path& file) {

@@ -74,6 +74,15 @@ std::function<bool(QWidget*)> MessageSaying(const QString& text) {
   };
 }
 
+std::shared_ptr<bool> ExpectMessage(const QString& text) {
+  auto seen = std::make_shared<bool>(false);
+  WhenModal(MessageSaying(text), [seen](QWidget* box) {
+    *seen = true;
+    ButtonOf(box, "OK")->click();
+  });
+  return seen;
+}
+
 QAbstractButton* ButtonOf(QWidget* window, const QString& label) {
   auto* button = window->findChild<QAbstractButton*>(label);
   if (button == nullptr) throw std::runtime_error("no button \"" + label.toStdString() + "\"");

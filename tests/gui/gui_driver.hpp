@@ -41,6 +41,9 @@ std::function<bool(QWidget*)> ModalNamed(const QString& name);
 // A message box whose text contains this.
 std::function<bool(QWidget*)> MessageSaying(const QString& text);
 
+// Answers the next message box saying text with OK; true once it was seen.
+std::shared_ptr<bool> ExpectMessage(const QString& text);
+
 // The button with this label (objectName) inside window; fails the test when there is none.
 QAbstractButton* ButtonOf(QWidget* window, const QString& label);
 // Clicks it later, from the event loop: for buttons whose click opens a modal window.

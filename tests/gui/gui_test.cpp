@@ -68,13 +68,9 @@ class GuiTests : public QObject {
     QVERIFY(window != nullptr);
     QVERIFY(window->Drives().Tree()->currentItem()->text(0).startsWith("Partition - 1"));
 
-    bool end_shown = false;
-    WhenModal(MessageSaying("Recovery is completed in Basic Search Mode"), [&](QWidget* box) {
-      end_shown = true;
-      ButtonOf(box, "OK")->click();
-    });
+    auto end_shown = ExpectMessage("Recovery is completed in Basic Search Mode");
     ButtonOf(window, "Start")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(SearchEnded(program, window) && end_shown, 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(SearchEnded(program, window) && *end_shown, 60000);
 
     const ResultTree& tree = program.app.results.tree;
     const ItemId root = tree.FirstItem();
@@ -154,13 +150,9 @@ class GuiTests : public QObject {
     CBasicSearch* window = OpenBasic(program);
     QVERIFY(window != nullptr);
 
-    bool stopped_message = false;
-    WhenModal(MessageSaying("Recovery is stopped in Basic Search Mode"), [&](QWidget* box) {
-      stopped_message = true;
-      ButtonOf(box, "OK")->click();
-    });
+    auto stopped_message = ExpectMessage("Recovery is stopped in Basic Search Mode");
     QVERIFY(StopIsAskedFirst(program, window, "Stop", held));
-    QTRY_VERIFY_WITH_TIMEOUT(SearchEnded(program, window) && stopped_message, 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(SearchEnded(program, window) && *stopped_message, 60000);
     QVERIFY(program.app.stopped);
   }
 
@@ -256,15 +248,11 @@ class GuiTests : public QObject {
       if ((*it)->text(0).startsWith("Disk0")) drives->setCurrentItem(*it);
     QVERIFY(drives->currentItem()->text(0).startsWith("Disk0"));
 
-    bool reported = false;
     WhenModal(ModalNamed(QString::fromUtf8(kSearchMoreTitle.data())),
               [](QWidget* choose) { ButtonOf(choose, "Continue")->click(); });
-    WhenModal(MessageSaying("Found 1 more partitions in selected Disk"), [&](QWidget* box) {
-      reported = true;
-      ButtonOf(box, "OK")->click();
-    });
+    auto reported = ExpectMessage("Found 1 more partitions in selected Disk");
     ButtonOf(window, "Search More Partitions")->click();
-    QTRY_VERIFY_WITH_TIMEOUT(reported && !program.app.search.Running(), 60000);
+    QTRY_VERIFY_WITH_TIMEOUT(*reported && !program.app.search.Running(), 60000);
     bool listed = false;
     for (QTreeWidgetItemIterator it(drives); *it; ++it) listed |= (*it)->text(0).startsWith("Partition - 1");
     QVERIFY(listed);
@@ -294,13 +282,9 @@ class GuiTests : public QObject {
     TempDir empty;
     gui::CQtUi ui;
     Program app(ui);
-    bool said = false;
-    WhenModal(MessageSaying("Couldn't open source file: "), [&](QWidget* box) {
-      said = true;
-      ButtonOf(box, "OK")->click();
-    });
+    auto said = ExpectMessage("Couldn't open source file: ");
     QVERIFY(!StartUp(app, empty.Path(), {}));
-    QVERIFY(said);
+    QVERIFY(*said);
   }
 
   // Closing the main window asks first; No keeps it open.
