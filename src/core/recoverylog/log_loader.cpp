@@ -267,7 +267,8 @@ LogLoad ReadRecoveryLogFile(const std::filesystem::path& path, SearchMode window
 }
 
 LogHeaderMode ReadLogFileMode(const std::filesystem::path& path) {
-  const LogFileBytes file(path);
+  // Mapped, not read: only the few values at its start are wanted, not a copy of the whole log.
+  const LogFileBytes file(path, 0);
   LogHeaderMode header;
   header.opened = file.Opened();
   header.error = file.Error();
