@@ -43,10 +43,7 @@ void SaveSelectedRows(SaveRun& run, const std::vector<FileListRow>& rows) {
             }
           };
           // A Deep line is read from the partition it was listed from, not the current one.
-          if (row.partition_start)
-            OnPartitionOf(run, *row.partition_start, write);
-          else
-            write();
+          OnPartitionOf(run, row.partition_start.value_or(run.app.working_params.Cluster0Start), write);
         });
   });
 }
