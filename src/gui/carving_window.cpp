@@ -119,19 +119,10 @@ void CCarvingWindow::BuildLayout() {
 }
 
 void CCarvingWindow::ShowDrives() {
-  drives_->ShowListing();
-  drives_->SelectFirstDrive();
-  if (drives_->HasDrives()) return;
-  CNoDeviceDlg no_device(*drives_, this);
-  no_device_ = &no_device;
-  const int answer = no_device.exec();
-  no_device_ = nullptr;
-  if (answer != QDialog::Accepted) QMetaObject::invokeMethod(this, &CCarvingWindow::reject, Qt::QueuedConnection);
+  if (!drives_->ShowDrivesOrWait(this)) QMetaObject::invokeMethod(this, &CCarvingWindow::reject, Qt::QueuedConnection);
 }
 
-void CCarvingWindow::DeviceArrived() {
-  if (no_device_) no_device_->Search();
-}
+void CCarvingWindow::DeviceArrived() { drives_->DeviceArrived(); }
 
 void CCarvingWindow::DriveSelected() {
   const DriveListing& listing = app_.drive_listing;

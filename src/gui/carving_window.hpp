@@ -1,7 +1,6 @@
 #pragma once
 
 #include <QDialog>
-#include <QPointer>
 
 #include <functional>
 #include <optional>
@@ -22,7 +21,6 @@ class QWidget;
 namespace pellora::gui {
 
 class CDrivePanel;
-class CNoDeviceDlg;
 class CRangeFields;
 class CScanProgress;
 
@@ -101,7 +99,6 @@ class CCarvingWindow : public QDialog {
   bool searching_ = false;
 
   CDrivePanel* drives_ = nullptr;
-  QPointer<CNoDeviceDlg> no_device_;
   CRangeFields* range_ = nullptr;
   QListWidget* information_ = nullptr;
   QWidget* destination_row_ = nullptr;

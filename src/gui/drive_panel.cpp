@@ -96,6 +96,21 @@ bool CDrivePanel::HasDrives() const {
   return false;
 }
 
+bool CDrivePanel::ShowDrivesOrWait(QWidget* owner) {
+  ShowListing();
+  SelectFirstDrive();
+  if (HasDrives()) return true;
+  CNoDeviceDlg no_device(*this, owner);
+  no_device_ = &no_device;
+  const int answer = no_device.exec();
+  no_device_ = nullptr;
+  return answer == QDialog::Accepted;
+}
+
+void CDrivePanel::DeviceArrived() {
+  if (no_device_) no_device_->Search();
+}
+
 void CDrivePanel::SelectFirstDrive() {
   const DriveListing& listing = app_.drive_listing;
   int wanted = listing.first_partition_item;

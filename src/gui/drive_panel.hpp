@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QDialog>
+#include <QPointer>
 #include <QWidget>
 
 #include <optional>
@@ -11,6 +12,8 @@ class QCheckBox;
 class QTreeWidget;
 
 namespace pellora::gui {
+
+class CNoDeviceDlg;
 
 // The drive tree of a mode window: the removable disks with their partitions and, with "Show
 // Logical Drives" ticked, the volumes; the details rows of the selected item; "Refresh List" and
@@ -30,6 +33,11 @@ class CDrivePanel final : public QWidget {
   void SelectFirstDrive();
   void SetControlsEnabled(bool enabled);
   QTreeWidget* Tree() const { return tree_; }
+  // Shows the listing with its first drive selected; when it holds none, the no-device window
+  // (owned by owner) waits for one. False when the person gave up waiting.
+  bool ShowDrivesOrWait(QWidget* owner);
+  // A device arrived: the no-device window, when it is up, searches as its button does.
+  void DeviceArrived();
 
  signals:
   void DrivesReloaded();
@@ -44,6 +52,7 @@ class CDrivePanel final : public QWidget {
   QTreeWidget* tree_ = nullptr;
   QTreeWidget* details_ = nullptr;
   QCheckBox* logical_ = nullptr;
+  QPointer<CNoDeviceDlg> no_device_;
 };
 
 // Shown when a mode window lists no drive: advice, "Search for drive..." (lists the drives again

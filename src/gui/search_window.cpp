@@ -104,26 +104,16 @@ void CSearchWindow::BuildLayout(bool system_drives) {
 }
 
 void CSearchWindow::ShowDrives() {
-  drives_->ShowListing();
-  drives_->SelectFirstDrive();
-  if (!drives_->HasDrives()) {
-    CNoDeviceDlg no_device(*drives_, this);
-    no_device_ = &no_device;
-    const int answer = no_device.exec();
-    no_device_ = nullptr;
-    if (answer != QDialog::Accepted) {
-      QMetaObject::invokeMethod(this, &CSearchWindow::CloseWithoutAsking, Qt::QueuedConnection);
-      return;
-    }
+  if (!drives_->ShowDrivesOrWait(this)) {
+    QMetaObject::invokeMethod(this, &CSearchWindow::CloseWithoutAsking, Qt::QueuedConnection);
+    return;
   }
   // A log named on the command line (or handed over by the other mode's window) loads at once.
   if (!app_.command_line_log_path.empty())
     QMetaObject::invokeMethod(this, &CSearchWindow::LoadLog, Qt::QueuedConnection);
 }
 
-void CSearchWindow::DeviceArrived() {
-  if (no_device_) no_device_->Search();
-}
+void CSearchWindow::DeviceArrived() { drives_->DeviceArrived(); }
 
 void CSearchWindow::SetSearching(bool searching) {
   drives_->SetControlsEnabled(!searching);

@@ -23,7 +23,6 @@ namespace pellora::gui {
 class CDrivePanel;
 class CFindInList;
 class CFileListModel;
-class CNoDeviceDlg;
 class CQtUi;
 class CResultPanel;
 class CResultTreeModel;
@@ -108,7 +107,6 @@ class CSearchWindow : public QDialog {
   bool log_saved_ = false;
   bool ask_on_close_ = true;
   CDrivePanel* drives_ = nullptr;
-  QPointer<CNoDeviceDlg> no_device_;
   CResultPanel* results_ = nullptr;
   QPointer<CFindInList> find_;
   QVBoxLayout* drive_extras_ = nullptr;
